@@ -1,0 +1,33 @@
+#pragma once
+// Number and text conversion under the user's regional settings (the decimal
+// separator of text::DecimalSeparator()). Failures raise EConvertError, whose
+// message the application's error box shows unchanged.
+#include <string>
+
+#include "platform/text/exception.h"
+
+// Decimal text to a 32-bit integer: an optional sign and digits, with blanks
+// (spaces) before and after ignored. Anything else, or a number outside the
+// 32-bit range, raises "'<text>' is not a valid integer value".
+int ParseIntegerText(const std::string& text);
+
+// Text to a floating number: an optional sign, digits with at most one decimal
+// separator (the regional one only), an optional exponent "E" or "e" with an
+// optional sign and digits; blanks (spaces) before and after are ignored.
+// Anything else, or a magnitude beyond the double range, raises
+// "'<text>' is not a valid floating point value".
+double ParseFloatText(const std::string& text);
+
+// General format with up to 15 significant digits and the regional separator:
+// 306.6f widened gives "306.600006103516", 1e20 "1E20", 1.5e-5 "1.5E-5".
+// Non-finite values give "NAN", "INF" or "-INF".
+std::string FloatToGeneralText(double value);
+
+// A number by a picture: '0' a digit always shown, '#' a digit shown when not
+// a leading or trailing zero, '.' the regional separator, and an optional
+// exponent "E+00" (sign always) or "E-00" (sign when negative) with at least
+// as many digits as zeros. The number's 15-digit decimal value is rounded half
+// away from zero (0.125 with "0.##" gives "0.13"); a result of zero has no
+// sign. Non-finite values give "NAN", "INF" or "-INF". Any other character in
+// the picture raises Exception.
+std::string FormatByPicture(const std::string& picture, double value);

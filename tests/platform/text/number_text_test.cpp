@@ -1,0 +1,142 @@
+#include "platform/text/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+#include "platform/text/code_page.h"
+#include "platform/text/regional.h"
+
+namespace {
+
+struct IntegerCase {
+    const char* text;
+    int value;
+};
+
+TEST(ParseIntegerText, AcceptsDecimalIntegersWithSignAndBlanks) {
+    const IntegerCase cases[] = {
+        {"0", 0},           {"2000", 2000},          {"-15", -15},
+        {"+7", 7},          {"  42  ", 42},          {"007", 7},
+        {"-0", 0},          {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseIntegerText(c.text), c.value) << c.text;
+}
+
+TEST(ParseIntegerText, RejectsEverythingElseWithTheTextInTheMessage) {
+    const char* cases[] = {
+        "", "   ", "+", "-", "1.0", "320.5", "12a", "1 2", "- 1", "+-1", "2147483648",
+        "-2147483649", "99999999999999999999", "0x10", "$10", "\t5", "5\n", "1e3", "1,000",
+    };
+    for (const char* text : cases) {
+        try {
+            ParseIntegerText(text);
+            ADD_FAILURE() << "accepted '" << text << "'";
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.Message(), "'" + std::string(text) + "' is not a valid integer value");
+        }
+    }
+}
+
+struct FloatCase {
+    const char* text;
+    double value;
+};
+
+TEST(ParseFloatText, AcceptsNumbersWithTheRegionalSeparator) {
+    const FloatCase dot_cases[] = {
+        {"0", 0},          {"4000.5", 4000.5}, {"-2.5", -2.5},    {"+0.033", 0.033},
+        {" 1.5 ", 1.5},    {".5", 0.5},        {"5.", 5},         {"1E-5", 1e-5},
+        {"1e+3", 1000},    {"2.5E3", 2500},    {"007.25", 7.25},  {"1e-400", 0},
+        {"1.7976931348623157e308", DBL_MAX},
+    };
+    text::ScopedDecimalSeparator dot('.');
+    for (const auto& c : dot_cases) EXPECT_EQ(ParseFloatText(c.text), c.value) << c.text;
+
+    const FloatCase comma_cases[] = {
+        {"4000,5", 4000.5}, {"-0,033", -0.033}, {",5", 0.5}, {"1,5E-5", 1.5e-5}, {"12", 12},
+    };
+    text::ScopedDecimalSeparator comma(',');
+    for (const auto& c : comma_cases) EXPECT_EQ(ParseFloatText(c.text), c.value) << c.text;
+}
+
+TEST(ParseFloatText, RejectsOtherTextsAndTheOtherSeparator) {
+    struct Case {
+        char separator;
+        const char* text;
+    };
+    const Case cases[] = {
+        {'.', "1,5"},  {',', "1.5"},  {'.', ""},      {'.', "  "},     {'.', "."},
+        {'.', "-"},    {'.', "e5"},   {'.', "1e"},    {'.', "1e+"},    {'.', "1.2.3"},
+        {'.', "inf"},  {'.', "NAN"},  {'.', "0x1p3"}, {'.', "--1"},    {'.', "1 .5"},
+        {'.', "1e400"}, {'.', "-1e400"}, {'.', "12a"}, {'.', "\t1"},   {',', "1,2,3"},
+    };
+    for (const auto& c : cases) {
+        text::ScopedDecimalSeparator separator(c.separator);
+        try {
+            ParseFloatText(c.text);
+            ADD_FAILURE() << "accepted '" << c.text << "' with '" << c.separator << "'";
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.Message(),
+                      "'" + std::string(c.text) + "' is not a valid floating point value");
+        }
+    }
+}
+
+struct GeneralCase {
+    double value;
+    const char* text;
+};
+
+TEST(FloatToGeneralText, FifteenDigitsPlainOrExponent) {
+    const GeneralCase cases[] = {
+        {static_cast<double>(306.6f), "306.600006103516"},
+        {0.0, "0"},
+        {-0.0, "0"},
+        {2000, "2000"},
+        {0.125, "0.125"},
+        {-12.5, "-12.5"},
+        {static_cast<double>(1.09999f), "1.09999001026154"},
+        {static_cast<double>(1.2f), "1.20000004768372"},
+        {static_cast<double>(0.05f), "0.0500000007450581"},
+        {1.0 / 3, "0.333333333333333"},
+        {2.0 / 3, "0.666666666666667"},
+        {0.0001, "0.0001"},
+        {0.00001, "1E-5"},
+        {1.5e-5, "1.5E-5"},
+        {-1.5e-7, "-1.5E-7"},
+        {123456789012345, "123456789012345"},
+        {1e15, "1E15"},
+        {999999999999999.9, "1E15"},
+        {1e20, "1E20"},
+        // Exact halves round away from zero, unlike printf.
+        {100000000000000.5, "100000000000001"},
+        {-1000000000000005, "-1.00000000000001E15"},
+        {DBL_MAX, "1.79769313486232E308"},
+        {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
+        {std::nan(""), "NAN"},
+        {HUGE_VAL, "INF"},
+        {-HUGE_VAL, "-INF"},
+    };
+    text::ScopedDecimalSeparator dot('.');
+    for (const auto& c : cases) EXPECT_EQ(FloatToGeneralText(c.value), c.text) << c.text;
+}
+
+TEST(FloatToGeneralText, UsesTheRegionalSeparator) {
+    text::ScopedDecimalSeparator comma(',');
+    EXPECT_EQ(FloatToGeneralText(static_cast<double>(306.6f)), "306,600006103516");
+    EXPECT_EQ(FloatToGeneralText(1.5e-5), "1,5E-5");
+    EXPECT_EQ(FloatToGeneralText(0.125), "0,125");
+    EXPECT_EQ(FloatToGeneralText(8), "8");
+}
+
+TEST(ToSystemCodePage, StopsAtTheFirstNulAndKeepsUtf8) {
+    EXPECT_EQ(text::ToSystemCodePage(std::string("abc\0def", 7)), "abc");
+    EXPECT_EQ(text::ToSystemCodePage(std::string("\0x", 2)), "");
+    EXPECT_EQ(text::ToSystemCodePage("\xCE\xA9h \xCE\xB2"), "\xCE\xA9h \xCE\xB2");
+    EXPECT_EQ(text::ToSystemCodePage(""), "");
+}
+
+}  // namespace
