@@ -1,0 +1,137 @@
+// The HTTP client against the real local service over loopback.
+#include "platform/http/TDSHTTP.h"
+
+#include <gtest/gtest.h>
+
+#include "design_service/local_service.h"
+#include "platform/text/exception.h"
+
+namespace {
+
+using testing_support::GetText;
+using testing_support::kServiceRoot;
+using testing_support::LocalService;
+using namespace testing_support;  // the fault helpers
+using zorv_service::Fault;
+
+const std::string kPath = "/datasnap/rest/TServerMethods1/";
+
+TEST(TDSHTTP, SendsTheRequestTargetUnchangedAndNoFragment) {
+    LocalService service;
+    const std::string json = "{\"Client_Information\":{\"ClientID\":\"A B\",\"Name\":\"x?y\"},\"n\":[1,2.5,-3E-5]}";
+    const std::string long_json = "{\"k\":\"" + std::string(6000, 'v') + " end\"}";
+    struct Case {
+        std::string sent, arrives;
+    };
+    const Case cases[] = {
+        {kServiceRoot + "RUN_ZORV_PROJECT/" + json, kPath + "RUN_ZORV_PROJECT/" + json},
+        {kServiceRoot + "RUN_ZORV_PROJECT/" + long_json, kPath + "RUN_ZORV_PROJECT/" + long_json},
+        {kServiceRoot + "RUN_ZORV_PROJECT/{\"a\":\"b#c\"}", kPath + "RUN_ZORV_PROJECT/{\"a\":\"b"},
+        {kServiceRoot + "Get_tcBc_Colls_for_Cross_Type/", kPath + "Get_tcBc_Colls_for_Cross_Type/"},
+        {kServiceRoot + "Remove_Random_Client_FILES/-", kPath + "Remove_Random_Client_FILES/-"},
+        {kServiceRoot + "Get_Server_Version/%7B?a=1&b", kPath + "Get_Server_Version/%7B?a=1&b"},
+    };
+    for (const Case& c : cases) {
+        service->ClearRequestTargets();
+        GetText(c.sent);
+        ASSERT_EQ(service->RequestTargets(), std::vector<std::string>{c.arrives});
+    }
+}
+
+TEST(TDSHTTP, FillsTheStreamWithTheBodyOnly) {
+    LocalService service;
+    service->FailNextRequest(BodyFault(std::string("\xEF\xBB\xBF{\"result\":[\"x\"]}\n", 19)));
+    TDSHTTP client;
+    std::vector<unsigned char> stream = {'o', 'l', 'd'};
+    client.Get(kServiceRoot + "Get_Server_Version/", stream);
+    EXPECT_EQ(std::string(stream.begin(), stream.end()), std::string("\xEF\xBB\xBF{\"result\":[\"x\"]}\n", 19));
+
+    client.Get(kServiceRoot + "Get_Server_Version/", stream);  // replaced, not appended
+    EXPECT_EQ(std::string(stream.begin(), stream.end()), "{\"result\":[\"S1.0.0-local\"]}");
+}
+
+TEST(TDSHTTP, OptionSetStartsEmptyAndTakesKeepOrigProtocol) {
+    TDSHTTP client;
+    EXPECT_FALSE(client.HTTPOptions.Contains(hoKeepOrigProtocol));
+    client.HTTPOptions << hoKeepOrigProtocol;
+    EXPECT_TRUE(client.HTTPOptions.Contains(hoKeepOrigProtocol));
+}
+
+// Every failure is an Exception, and the stream keeps what it held.
+TEST(TDSHTTP, EveryFailureThrowsAndLeavesTheStreamAlone) {
+    http::ScopedTimeouts quick(2000, 400);
+    struct Case {
+        const char* name;
+        std::optional<Fault> fault;
+        std::string method;
+        std::string message_part;
+    };
+    const Case cases[] = {
+        {"unknown method", std::nullopt, "No_Such_Method/", "404 Not Found"},
+        {"server error", StatusFault(500), "Get_Server_Version/", "500 Internal Server Error"},
+        {"error with a JSON body", StatusFault(503, "{\"result\":[\"busy\"]}"), "Get_Server_Version/",
+         "503"},
+        {"redirect not followed", StatusFault(302), "Get_Server_Version/", "302"},
+        {"closed without reply", CloseFault(), "Get_Server_Version/", "without a reply"},
+        {"body cut short", CutFault(10), "Get_tcBc_Colls_for_Cross_Type/SN490B", "cut short"},
+        {"cut to nothing", CutFault(0), "Get_Server_Version/", "cut short"},
+        {"no reply in time", DelayFault(5000), "Get_Server_Version/", "within 400 ms"},
+    };
+    LocalService service;
+    for (const Case& c : cases) {
+        service->ClearFaults();
+        if (c.fault) service->FailNextRequest(*c.fault);
+        TDSHTTP client;
+        std::vector<unsigned char> stream = {'k', 'e', 'p', 't'};
+        try {
+            client.Get(kServiceRoot + c.method, stream);
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const Exception& e) {
+            EXPECT_NE(e.Message().find(c.message_part), std::string::npos) << c.name << ": " << e.Message();
+        }
+        EXPECT_EQ(std::string(stream.begin(), stream.end()), "kept") << c.name;
+    }
+}
+
+TEST(TDSHTTP, RefusedConnectionIsAnError) {
+    unsigned short port;
+    {
+        zorv_service::DesignService gone;
+        gone.Start();
+        port = gone.Port();
+    }
+    http::ScopedConnectTo route({"localhost:8080:127.0.0.1:" + std::to_string(port)});
+    try {
+        GetText(kServiceRoot + "Get_Server_Version/");
+        FAIL() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_NE(e.Message().find("could not connect to localhost:8080"), std::string::npos) << e.Message();
+    }
+}
+
+TEST(TDSHTTP, UrlWithLineBreakIsRefusedBeforeAnythingIsSent) {
+    LocalService service;
+    for (const std::string& tail : std::vector<std::string>{"Remove_Random_Client_ID/a\r\nX-Injected: 1", "Remove_Random_Client_ID/a\nb",
+                             "Remove_Random_Client_ID/a\rb", std::string("Remove_Random_Client_ID/a\0b", 27)}) {
+        EXPECT_THROW(GetText(kServiceRoot + tail), Exception);
+    }
+    // The next good request is the first the service sees.
+    GetText(kServiceRoot + "Get_Server_Version/");
+    EXPECT_EQ(service->RequestTargets(), std::vector<std::string>{kPath + "Get_Server_Version/"});
+}
+
+TEST(TDSHTTP, ConnectToMappingAndTimeoutsAreRestoredAfterTheirScope) {
+    const auto before = http::CurrentTimeouts();
+    EXPECT_EQ(before.connect_ms, http::kDefaultConnectTimeoutMs);
+    EXPECT_EQ(before.total_ms, http::kDefaultTotalTimeoutMs);
+    {
+        http::ScopedTimeouts quick(10, 20);
+        http::ScopedConnectTo route({"a:1:b:2"});
+        EXPECT_EQ(http::CurrentTimeouts().total_ms, 20);
+        EXPECT_EQ(http::ConnectToForTests(), std::vector<std::string>{"a:1:b:2"});
+    }
+    EXPECT_EQ(http::CurrentTimeouts().total_ms, before.total_ms);
+    EXPECT_TRUE(http::ConnectToForTests().empty());
+}
+
+}  // namespace
