@@ -5,6 +5,19 @@
 #include "platform/text/decimal_form.h"
 
 namespace json {
+namespace {
+
+template <class Items>
+void WriteJoined(std::string& out, char open, const Items& items, char close) {
+    out += open;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i > 0) out += ',';
+        items[i]->WriteTo(out);
+    }
+    out += close;
+}
+
+}  // namespace
 
 std::string Value::ToString() const {
     std::string out;
@@ -65,14 +78,7 @@ Object& Object::AddPair(std::unique_ptr<Pair> pair) {
     return *this;
 }
 
-void Object::WriteTo(std::string& out) const {
-    out += '{';
-    for (size_t i = 0; i < pairs_.size(); ++i) {
-        if (i > 0) out += ',';
-        pairs_[i]->WriteTo(out);
-    }
-    out += '}';
-}
+void Object::WriteTo(std::string& out) const { WriteJoined(out, '{', pairs_, '}'); }
 
 Array& Array::Add(std::unique_ptr<Value> element) {
     if (!element) throw Exception("JSON array given no value");
@@ -80,13 +86,6 @@ Array& Array::Add(std::unique_ptr<Value> element) {
     return *this;
 }
 
-void Array::WriteTo(std::string& out) const {
-    out += '[';
-    for (size_t i = 0; i < elements_.size(); ++i) {
-        if (i > 0) out += ',';
-        elements_[i]->WriteTo(out);
-    }
-    out += ']';
-}
+void Array::WriteTo(std::string& out) const { WriteJoined(out, '[', elements_, ']'); }
 
 }  // namespace json

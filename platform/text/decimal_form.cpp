@@ -9,14 +9,18 @@ namespace {
 
 constexpr int kGeneralDigits = 15;
 
-// Digits and exponent of a "%.Ne" text of a non-negative number.
-void SplitExponentText(const char* text, std::string& digits, int& exponent) {
-    digits.clear();
-    const char* p = text;
+// The first 1 + `decimals` significant digits of a positive number, as
+// printf rounds them, not yet normalised.
+DecimalForm PrintedDigits(double magnitude, int decimals) {
+    char buffer[800];
+    std::snprintf(buffer, sizeof buffer, "%.*e", decimals, magnitude);
+    DecimalForm form;
+    const char* p = buffer;
     for (; *p != 'e'; ++p) {
-        if (*p != '.') digits.push_back(*p);
+        if (*p != '.') form.digits.push_back(*p);
     }
-    exponent = std::atoi(p + 1);
+    form.point = std::atoi(p + 1) + 1;
+    return form;
 }
 
 void Normalise(DecimalForm& form) {
@@ -54,12 +58,7 @@ DecimalForm RoundKeeping(const DecimalForm& form, int keep) {
 
 DecimalForm ExactDecimal(double magnitude) {
     // 767 significant digits hold the exact value of every double.
-    char buffer[800];
-    std::snprintf(buffer, sizeof buffer, "%.766e", magnitude);
-    DecimalForm form;
-    int exponent = 0;
-    SplitExponentText(buffer, form.digits, exponent);
-    form.point = exponent + 1;
+    DecimalForm form = PrintedDigits(magnitude, 766);
     Normalise(form);
     return form;
 }
@@ -71,12 +70,7 @@ DecimalForm Decimal15(double value) {
     double magnitude = std::fabs(value);
     // 31 correctly rounded digits decide the 16th digit's rounding unless
     // they read exactly 5 followed by zeros, where only the exact value can.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.30e", magnitude);
-    DecimalForm form;
-    int exponent = 0;
-    SplitExponentText(buffer, form.digits, exponent);
-    form.point = exponent + 1;
+    DecimalForm form = PrintedDigits(magnitude, 30);
     if (form.digits[kGeneralDigits] == '5' &&
         form.digits.find_first_not_of('0', kGeneralDigits + 1) == std::string::npos) {
         form = ExactDecimal(magnitude);
