@@ -1,6 +1,6 @@
 #pragma once
-// A worker thread in the manner of the desktop class library: derive, override
-// Execute, and check Terminated() in its loop.
+// A worker thread: derive, override Execute, and check Terminated() in its
+// loop.
 //
 // A thread created not suspended starts as soon as its construction is over;
 // C++ cannot start it from the base constructor (Execute is not yet callable
