@@ -251,7 +251,11 @@ void DesignService::AcceptLoop() {
         sockaddr_in peer{};
         socklen_t length = sizeof peer;
         int fd = ::accept4(listen_fd_, reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC);
-        if (fd < 0) continue;  // the client gave up meanwhile, or out of descriptors for now
+        if (fd < 0) {
+            // Out of descriptors: give the open connections a moment to finish.
+            if (errno == EMFILE || errno == ENFILE) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            continue;
+        }
 
         timeval send_limit{};
         send_limit.tv_sec = options_.read_timeout.count() / 1000;

@@ -58,12 +58,15 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    // The signals are taken by sigwait below, never by a serving thread.
+    // The signals are taken by sigwait below, never by a serving thread. A
+    // shell starts background jobs with SIGINT ignored; take it back.
     sigset_t stop_signals;
     sigemptyset(&stop_signals);
     sigaddset(&stop_signals, SIGINT);
     sigaddset(&stop_signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
 
     static std::mutex log_mutex;
     options.log_line = [](const std::string& line) {
