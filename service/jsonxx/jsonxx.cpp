@@ -251,41 +251,81 @@ bool parse_null(std::istream& input) { return match_on(input, "null"); }
 
 bool detail::Parser::value(std::istream& in, Value& target, int depth) {
     target.reset();
-    if (match_on(in, "\"")) {
-        auto text = std::make_unique<std::string>();
-        if (read_string_body(in, *text)) {
-            target.string_ = text.release();
-            target.kind_ = Value::Kind::string;
-            return true;
-        }
-    }
-    double number = 0;
-    if (parse_number(in, number)) {
-        target.number_ = number;
-        target.kind_ = Value::Kind::number;
-        return true;
-    }
-    bool boolean = false;
-    if (parse_bool(in, boolean)) {
-        target.boolean_ = boolean;
-        target.kind_ = Value::Kind::boolean;
-        return true;
-    }
-    if (parse_null(in)) {
-        target.kind_ = Value::Kind::null;
-        return true;
-    }
-    // The attempts above have skipped the white space.
+    // The alternatives are tried in the order string, number, boolean, null,
+    // array, object. An alternative that cannot start with the next character
+    // fails without touching the stream, so the first character tells where
+    // to begin; the later alternatives remain as fallbacks.
+    enum Step { String, Number, Boolean, Null, Bracket, Brace };
+    Step step = String;
     std::streambuf* buf = in.rdbuf();
-    if (buf != nullptr && in.good() && buf->sgetc() == '[') {
-        auto items = std::make_unique<Array>();
-        if (array(in, *items, depth + 1)) {
-            target.array_ = items.release();
-            target.kind_ = Value::Kind::array;
+    if (buf != nullptr && in.good()) {
+        skip_space(in, *buf);
+        if (in.good()) {
+            const Traits::int_type c = buf->sgetc();
+            if (c == '"')
+                step = String;
+            else if (is_digit(c) || c == '-' || c == '+' || c == '.')
+                step = Number;
+            else if (c == 't' || c == 'f')
+                step = Boolean;
+            else if (c == 'n')
+                step = Null;
+            else if (c == '[')
+                step = Bracket;
+            else
+                step = Brace;
+        }
+    }
+    switch (step) {
+    case String:
+        if (match_on(in, "\"")) {
+            auto text = std::make_unique<std::string>();
+            if (read_string_body(in, *text)) {
+                target.string_ = text.release();
+                target.kind_ = Value::Kind::string;
+                return true;
+            }
+        }
+        [[fallthrough]];
+    case Number: {
+        double number = 0;
+        if (parse_number(in, number)) {
+            target.number_ = number;
+            target.kind_ = Value::Kind::number;
             return true;
         }
-        // A failed array leaves the stream where it stopped; the object
-        // attempt goes on from there.
+    }
+        [[fallthrough]];
+    case Boolean: {
+        bool boolean = false;
+        if (parse_bool(in, boolean)) {
+            target.boolean_ = boolean;
+            target.kind_ = Value::Kind::boolean;
+            return true;
+        }
+    }
+        [[fallthrough]];
+    case Null:
+        if (parse_null(in)) {
+            target.kind_ = Value::Kind::null;
+            return true;
+        }
+        [[fallthrough]];
+    case Bracket:
+        // The attempts above have skipped the white space.
+        buf = in.rdbuf();
+        if (buf != nullptr && in.good() && buf->sgetc() == '[') {
+            auto items = std::make_unique<Array>();
+            if (array(in, *items, depth + 1)) {
+                target.array_ = items.release();
+                target.kind_ = Value::Kind::array;
+                return true;
+            }
+            // A failed array leaves the stream where it stopped; the object
+            // attempt goes on from there.
+        }
+        [[fallthrough]];
+    case Brace: break;
     }
     auto members = std::make_unique<Object>();
     if (object(in, *members, depth + 1)) {
@@ -305,8 +345,8 @@ bool detail::Parser::object(std::istream& in, Object& target, int depth) {
         std::string key;
         if (!parse_string(in, key)) return false;
         if (!match_on(in, ":")) return false;
-        auto item = std::make_unique<Value>();
-        if (!value(in, *item, depth)) break;
+        Value item;
+        if (!value(in, item, depth)) break;
         // The last of duplicate keys wins; the earlier value is released.
         target.members_.insert_or_assign(std::move(key), std::move(item));
     } while (match_on(in, ","));
@@ -318,8 +358,8 @@ bool detail::Parser::array(std::istream& in, Array& target, int depth) {
     if (depth > MaxNestingDepth) return false;
     if (!match_on(in, "[")) return false;
     do {
-        auto item = std::make_unique<Value>();
-        if (!value(in, *item, depth)) break;
+        Value item;
+        if (!value(in, item, depth)) break;
         target.values_.push_back(std::move(item));
     } while (match_on(in, ","));
     return match_on(in, "]");
@@ -334,7 +374,7 @@ bool Object::parse(std::istream& input, Object& object) { return detail::Parser:
 
 const Value* Object::find(std::string_view key) const noexcept {
     const auto it = members_.find(key);
-    return it == members_.end() ? nullptr : it->second.get();
+    return it == members_.end() ? nullptr : &it->second;
 }
 
 void Object::clear() noexcept { members_.clear(); }
@@ -386,12 +426,36 @@ Array& Array::operator=(Array&&) noexcept = default;
 bool Array::parse(std::istream& input, Array& array) { return detail::Parser::array(input, array, 1); }
 
 const Value* Array::at(std::size_t index) const noexcept {
-    return index < values_.size() ? values_[index].get() : nullptr;
+    return index < values_.size() ? &values_[index] : nullptr;
 }
 
 void Array::clear() noexcept { values_.clear(); }
 
 Value::~Value() { reset(); }
+
+Value::Value(Value&& other) noexcept { take(other); }
+
+Value& Value::operator=(Value&& other) noexcept {
+    if (this != &other) {
+        reset();
+        take(other);
+    }
+    return *this;
+}
+
+void Value::take(Value& other) noexcept {
+    kind_ = other.kind_;
+    switch (kind_) {
+    case Kind::number: number_ = other.number_; break;
+    case Kind::boolean: boolean_ = other.boolean_; break;
+    case Kind::string: string_ = other.string_; break;
+    case Kind::array: array_ = other.array_; break;
+    case Kind::object: object_ = other.object_; break;
+    default: break;
+    }
+    other.kind_ = Kind::invalid;
+    other.number_ = 0;
+}
 
 void Value::reset() noexcept {
     switch (kind_) {

@@ -49,9 +49,57 @@ bool parse_number(std::istream& input, double& value);
 bool parse_bool(std::istream& input, bool& value);
 bool parse_null(std::istream& input);
 
+class Value {
+public:
+    // Invalid is the kind of a value not yet parsed.
+    enum class Kind : std::int32_t { number = 0, string = 1, boolean = 2, null = 3, array = 4, object = 5, invalid = 6 };
+
+    Value() noexcept {}
+    ~Value();
+    // Moving hands the owned payload over and leaves the source invalid.
+    Value(Value&& other) noexcept;
+    Value& operator=(Value&& other) noexcept;
+    Value(const Value&) = delete;
+    Value& operator=(const Value&) = delete;
+
+    // Resets `value`, then reads one value of any kind.
+    static bool parse(std::istream& input, Value& value);
+
+    // Releases what the value owns and makes it invalid.
+    void reset() noexcept;
+
+    Kind kind() const noexcept { return kind_; }
+    // T is double, std::string or Object.
+    template <typename T>
+    bool is() const noexcept;
+
+    // Read-only inspection: the payload, or nullptr for another kind.
+    const double* number() const noexcept { return kind_ == Kind::number ? &number_ : nullptr; }
+    const bool* boolean() const noexcept { return kind_ == Kind::boolean ? &boolean_ : nullptr; }
+    const std::string* string() const noexcept { return kind_ == Kind::string ? string_ : nullptr; }
+    const Array* array() const noexcept { return kind_ == Kind::array ? array_ : nullptr; }
+    const Object* object() const noexcept { return kind_ == Kind::object ? object_ : nullptr; }
+
+private:
+    friend struct detail::Parser;
+    // Requires this value to own nothing.
+    void take(Value& other) noexcept;
+
+    // The pointers are owned; reset() releases the one that `kind_` names.
+    Kind kind_ = Kind::invalid;
+    union {
+        double number_ = 0;
+        bool boolean_;
+        std::string* string_;
+        Array* array_;
+        Object* object_;
+    };
+};
+
 class Object {
 public:
-    using Members = std::map<std::string, std::unique_ptr<Value>, std::less<>>;
+    // Each value lives in its map node, owned by the object.
+    using Members = std::map<std::string, Value, std::less<>>;
 
     Object();
     ~Object();
@@ -104,49 +152,7 @@ public:
 
 private:
     friend struct detail::Parser;
-    std::vector<std::unique_ptr<Value>> values_;
-};
-
-class Value {
-public:
-    // Invalid is the kind of a value not yet parsed.
-    enum class Kind : std::int32_t { number = 0, string = 1, boolean = 2, null = 3, array = 4, object = 5, invalid = 6 };
-
-    Value() noexcept {}
-    ~Value();
-    Value(const Value&) = delete;
-    Value& operator=(const Value&) = delete;
-
-    // Resets `value`, then reads one value of any kind.
-    static bool parse(std::istream& input, Value& value);
-
-    // Releases what the value owns and makes it invalid.
-    void reset() noexcept;
-
-    Kind kind() const noexcept { return kind_; }
-    // T is double, std::string or Object.
-    template <typename T>
-    bool is() const noexcept;
-
-    // Read-only inspection: the payload, or nullptr for another kind.
-    const double* number() const noexcept { return kind_ == Kind::number ? &number_ : nullptr; }
-    const bool* boolean() const noexcept { return kind_ == Kind::boolean ? &boolean_ : nullptr; }
-    const std::string* string() const noexcept { return kind_ == Kind::string ? string_ : nullptr; }
-    const Array* array() const noexcept { return kind_ == Kind::array ? array_ : nullptr; }
-    const Object* object() const noexcept { return kind_ == Kind::object ? object_ : nullptr; }
-
-private:
-    friend struct detail::Parser;
-
-    // The pointers are owned; reset() releases the one that `kind_` names.
-    Kind kind_ = Kind::invalid;
-    union {
-        double number_ = 0;
-        bool boolean_;
-        std::string* string_;
-        Array* array_;
-        Object* object_;
-    };
+    std::vector<Value> values_;
 };
 
 template <> inline bool Value::is<double>() const noexcept { return kind_ == Kind::number; }

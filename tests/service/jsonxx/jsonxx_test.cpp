@@ -31,7 +31,7 @@ std::string dump(const Object& o) {
     std::string out = "{";
     bool first = true;
     for (const auto& [key, value] : o.members()) {
-        out += (first ? "\"" : ",\"") + key + "\":" + dump(*value);
+        out += (first ? "\"" : ",\"") + key + "\":" + dump(value);
         first = false;
     }
     return out + "}";
