@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <istream>
+#include <memory>
 #include <streambuf>
 #include <utility>
 

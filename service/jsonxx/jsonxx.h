@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <iosfwd>
 #include <map>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>

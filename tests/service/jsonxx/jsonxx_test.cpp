@@ -395,6 +395,24 @@ TEST(Ownership, SecondParseReplacesFirst) {
     EXPECT_EQ(blocks_held_after({first, second}), blocks_held_after({second}));
 }
 
+TEST(Ownership, MemberParseAndMovesKeepOneOwner) {
+    std::istringstream in(R"({"o":{"s":")" + kLong + R"("}})");
+    Object o;
+    ASSERT_TRUE(o.parse(in));
+    const std::string* text = o.get<Object>("o").find("s")->string();
+    Object moved = std::move(o);
+    EXPECT_EQ(moved.get<Object>("o").find("s")->string(), text);
+
+    std::istringstream one("[\"" + kLong + "\"]");
+    Value a, b;
+    ASSERT_TRUE(Value::parse(one, a));
+    const long before = LiveBlocks();
+    b = std::move(a);
+    EXPECT_EQ(a.kind(), Value::Kind::invalid);  // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(b.array()->size(), 1u);
+    EXPECT_EQ(LiveBlocks(), before);
+}
+
 TEST(Ownership, DuplicateKeyReleasesTheEarlierValue) {
     const std::string once = R"({"a":")" + kLong + R"("})";
     const std::string twice = R"({"a":{"b":")" + kLong + R"("},"a":")" + kLong + R"("})";
