@@ -125,10 +125,9 @@ public:
     const Value* find(std::string_view key) const noexcept;
     const Members& members() const noexcept { return members_; }
 
-    void clear() noexcept;
-
 private:
     friend struct detail::Parser;
+    void clear() noexcept;
     Members members_;
 };
 
@@ -147,10 +146,9 @@ public:
     std::size_t size() const noexcept { return values_.size(); }
     const Value* at(std::size_t index) const noexcept;
 
-    void clear() noexcept;
-
 private:
     friend struct detail::Parser;
+    void clear() noexcept;
     std::vector<Value> values_;
 };
 
