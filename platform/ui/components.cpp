@@ -67,7 +67,10 @@ void TControl::SetParent(TWinControl* parent) {
         if (p == this) throw Exception("A control cannot be placed inside itself");
     if (parent_) parent_->RemoveControl(this);
     parent_ = parent;
-    if (parent_) parent_->InsertControl(this);
+    if (parent_) {
+        parent_->InsertControl(this);
+        if (parent_font_) font_ = parent_->Font();
+    }
 }
 
 TForm* TControl::ParentForm() const {
@@ -98,20 +101,10 @@ void TControl::SetColor(TColor color) {
     parent_color_ = false;
 }
 
-const TFont& TControl::Font() const {
-    if (parent_font_ && parent_) return static_cast<const TControl*>(parent_)->Font();
-    return font_;
+void TControl::SetParentFont(bool v) {
+    parent_font_ = v;
+    if (parent_font_ && parent_) font_ = parent_->Font();
 }
-
-TFont& TControl::Font() {
-    if (parent_font_) {
-        if (parent_) font_ = static_cast<const TControl*>(parent_)->Font();
-        parent_font_ = false;
-    }
-    return font_;
-}
-
-void TControl::SetParentFont(bool v) { parent_font_ = v; }
 
 void TControl::BringToFront() {
     if (!parent_) return;

@@ -110,11 +110,12 @@ public:
     void SetColor(TColor color);
     bool ParentColor() const { return parent_color_; }
     void SetParentColor(bool v) { parent_color_ = v; }
-    // With ParentFont the control uses its parent's font; asking for the font to
-    // change it takes a copy of the parent's font and ends ParentFont.
-    const TFont& Font() const;
-    TFont& Font();
+    // With ParentFont (the default) a control takes a copy of its parent's font when
+    // it is placed in the parent; later changes of the parent's font stay there.
+    const TFont& Font() const { return font_; }
+    TFont& Font() { return font_; }
     bool ParentFont() const { return parent_font_; }
+    // True takes the parent's font now.
     void SetParentFont(bool v);
 
     const std::string& Caption() const { return caption_; }

@@ -283,11 +283,18 @@ private:
         const Token cls = reader_.ExpectIdentifier("a class name");
 
         TComponent* component = enclosing ? Create(enclosing, name, cls) : StartForm(name, cls);
+        bool had_child = false;
         while (!reader_.IsWord("end")) {
             if (reader_.Peek().kind == Token::Kind::End)
                 reader_.Fail(line, "object " + name.text + " has no end");
-            if (reader_.IsWord("object")) ReadObject(component);
-            else ReadProperty(component);
+            if (reader_.IsWord("object")) {
+                ReadObject(component);
+                had_child = true;
+            } else {
+                // Children take their parent's font when they are made.
+                if (had_child) reader_.Fail(reader_.Peek().line, "properties of " + name.text + " go before its objects");
+                ReadProperty(component);
+            }
         }
         reader_.Take();  // "end"
     }

@@ -18,7 +18,8 @@
 // Values: whole or decimal numbers (also $hex), 'quoted texts' ('' is a quote; #10
 // and other #codes join quoted parts; a + at the end of a line continues the text on
 // the next), identifiers (True, False, colour names, enumerated values), sets
-// [fsBold, fsItalic] and lists ( 'a' 'b' ). A nested object becomes a child of the
+// [fsBold, fsItalic] and lists ( 'a' 'b' ); // starts a comment. An object's
+// properties come before its nested objects. A nested object becomes a child of the
 // control around it (components that are no controls are only owned by the form).
 // `OnEvent = Name` binds the handler the form registered under Name. An unknown class,
 // property or handler, a value that does not suit, or a syntax error stops loading
