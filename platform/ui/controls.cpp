@@ -176,19 +176,7 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
 }
 
 void TComboBox::ItemsChanged(TStrings::Change change, int index) {
-    if (Loading()) return;
-    switch (change) {
-        case TStrings::Change::Cleared: item_index_ = -1; break;
-        case TStrings::Change::Deleted:
-            if (index == item_index_) item_index_ = -1;
-            else if (index < item_index_) --item_index_;
-            break;
-        case TStrings::Change::Inserted:
-            if (item_index_ >= 0 && index <= item_index_) ++item_index_;
-            break;
-        case TStrings::Change::Added:
-        case TStrings::Change::Replaced: break;
-    }
+    if (!Loading()) item_index_ = TStrings::SelectionAfter(item_index_, change, index);
 }
 
 void TComboBox::SetItemIndex(int index) {
@@ -309,24 +297,16 @@ void TCheckListBox::ItemsChanged(TStrings::Change change, int index) {
         case TStrings::Change::Deleted: checked_.erase(checked_.begin() + index); break;
         case TStrings::Change::Replaced: break;
     }
-    if (Loading()) return;
-    if (change == TStrings::Change::Cleared || (change == TStrings::Change::Deleted && index == item_index_))
-        item_index_ = -1;
-    else if (change == TStrings::Change::Deleted && index < item_index_)
-        --item_index_;
-    else if (change == TStrings::Change::Inserted && item_index_ >= 0 && index <= item_index_)
-        ++item_index_;
+    if (!Loading()) item_index_ = TStrings::SelectionAfter(item_index_, change, index);
 }
 
 bool TCheckListBox::Checked(int index) const {
-    if (index < 0 || index >= items_.Count())
-        throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
+    if (index < 0 || index >= items_.Count()) TStrings::OutOfBounds(index);
     return checked_[static_cast<size_t>(index)];
 }
 
 void TCheckListBox::SetChecked(int index, bool checked) {
-    if (index < 0 || index >= items_.Count())
-        throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
+    if (index < 0 || index >= items_.Count()) TStrings::OutOfBounds(index);
     checked_[static_cast<size_t>(index)] = checked;
 }
 

@@ -223,6 +223,7 @@ void TApplication::RunQueuedCalls() {
 }
 
 void TApplication::ProcessMessages() {
+    Backend().DispatchPendingInput();
     RunQueuedCalls();
     FireDueTimers(NowMs(), manual_clock_);
     if (ui::DispatchDepth() == 0) FreeReleasedForms();

@@ -49,6 +49,10 @@ public:
     // Called after every dispatched event, timer and queued call: the model may have
     // changed anywhere, so the backend brings what it shows up to date.
     virtual void Refresh() {}
+    // Lets the user input that is waiting through, as the loop would; called first by
+    // TApplication::ProcessMessages, so that a long handler that processes messages
+    // also answers the user.
+    virtual void DispatchPendingInput() {}
 };
 
 // Runs one event from the loop (user input, a timer, a queued call, a paint, a
@@ -149,8 +153,8 @@ public:
     void Run();
     void Terminate() { terminated_ = true; }
     bool Terminated() const { return terminated_; }
-    // Runs the calls queued from worker threads, then the timers that are due, each
-    // through the dispatcher.
+    // Lets waiting user input through (the backend's), runs the calls queued from
+    // worker threads, then the timers that are due, each through the dispatcher.
     void ProcessMessages();
     // The error box.
     void ShowException(const std::exception& e);

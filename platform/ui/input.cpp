@@ -78,6 +78,7 @@ void CollectTabOrder(const TWinControl* container, std::vector<TWinControl*>& ou
 
 void UserClick(TControl* control) {
     Deliver(control, [control] {
+        if (auto* win = dynamic_cast<TWinControl*>(control)) TakeFocus(win);
         if (auto* box = dynamic_cast<TCheckBox*>(control)) box->SetChecked(!box->Checked());
         else control->Click();
     });

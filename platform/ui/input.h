@@ -21,7 +21,8 @@ namespace ui {
 // Visible and enabled up to the form (the form's own visibility does not count).
 bool AcceptsInput(const TControl* control);
 
-// A click: a check box toggles (and so fires OnClick); anything else fires OnClick.
+// A click: a control that can take the focus takes it; a check box toggles (and so
+// fires OnClick); anything else fires OnClick.
 void UserClick(TControl* control);
 // A double click: the click first, then OnDblClick, as two events.
 void UserDoubleClick(TControl* control);

@@ -5,9 +5,26 @@ TStrings& TStrings::operator=(const TStrings& other) {
     return *this;
 }
 
+void TStrings::OutOfBounds(int index) {
+    throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
+}
+
 void TStrings::CheckIndex(int index, int limit) const {
-    if (index < 0 || index >= limit)
-        throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
+    if (index < 0 || index >= limit) OutOfBounds(index);
+}
+
+int TStrings::SelectionAfter(int selected, Change change, int index) {
+    if (selected < 0) return -1;
+    switch (change) {
+        case Change::Cleared: return -1;
+        case Change::Deleted:
+            if (index == selected) return -1;
+            return index < selected ? selected - 1 : selected;
+        case Change::Inserted: return index <= selected ? selected + 1 : selected;
+        case Change::Added:
+        case Change::Replaced: break;
+    }
+    return selected;
 }
 
 const std::string& TStrings::Strings(int index) const {

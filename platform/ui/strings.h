@@ -51,6 +51,12 @@ public:
     const std::vector<std::string>& List() const { return items_; }
     void SetChangeHook(ChangeHook hook) { hook_ = std::move(hook); }
 
+    // Where a selected item (-1 for none) is after a change of the list: it follows
+    // its item, and is -1 once its item goes or the list is cleared.
+    static int SelectionAfter(int selected, Change change, int index);
+    // Throws EStringListError "List index out of bounds (index)".
+    [[noreturn]] static void OutOfBounds(int index);
+
 private:
     void CheckIndex(int index, int limit) const;
     void Notify(Change change, int index) {

@@ -298,3 +298,62 @@ TEST(LabeledEdit, LabelFollowsTheEdit) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Strings, ListOperationsAndTheOutOfBoundsMessage) {
+    TStringList list;
+    EXPECT_EQ(list.Add("b"), 0);
+    list.Insert(0, "a");
+    EXPECT_EQ(list.Add("c"), 2);
+    list.SetStrings(2, "C");
+    EXPECT_EQ(list.List(), (std::vector<std::string>{"a", "b", "C"}));
+    EXPECT_EQ(list.IndexOf("C"), 2);
+    EXPECT_EQ(list.IndexOf("c"), -1) << "exact comparison";
+    list.Delete(0);
+    EXPECT_EQ(list[0], "b");
+    list.Assign(list.List());
+    EXPECT_EQ(list.Count(), 2) << "assigning its own items";
+    struct BadIndex {
+        std::function<void()> call;
+        const char* message;
+    };
+    for (const BadIndex& c : {BadIndex{[&] { (void)list[-1]; }, "List index out of bounds (-1)"},
+                              BadIndex{[&] { (void)list.Strings(2); }, "List index out of bounds (2)"},
+                              BadIndex{[&] { list.Delete(5); }, "List index out of bounds (5)"},
+                              BadIndex{[&] { list.Insert(3, "x"); }, "List index out of bounds (3)"}}) {
+        try {
+            c.call();
+            ADD_FAILURE() << c.message;
+        } catch (const EStringListError& e) {
+            EXPECT_EQ(e.Message(), c.message);
+        }
+    }
+}
+
+TEST(CheckListBox, TicksFollowTheirItemsAndNoSelectionReadsOutOfBounds) {
+    ui::ApplicationScope scope;
+    TCheckListBox box(nullptr);
+    box.Items().Assign({"1", "2", "3"});
+    box.SetChecked(2, true);
+    box.Items().Delete(0);
+    EXPECT_TRUE(box.Checked(1));
+    box.Items().Insert(0, "0");
+    EXPECT_FALSE(box.Checked(0));
+    EXPECT_TRUE(box.Checked(2));
+    box.SetItemIndex(1);
+    box.Items().Clear();
+    EXPECT_EQ(box.ItemIndex(), -1);
+    EXPECT_THROW(box.Checked(0), EStringListError);
+    EXPECT_THROW((void)box.Items()[box.ItemIndex()], EStringListError);
+}
+
+TEST(Click, AClickFocusesWhatCanTakeTheFocus) {
+    Window w;
+    ui::UserClick(w.edit);
+    EXPECT_TRUE(w.edit->Focused());
+    ui::UserClick(w.group);
+    EXPECT_TRUE(w.edit->Focused()) << "a group box takes no focus";
+}
+
+}  // namespace
