@@ -12,7 +12,16 @@ void HeadlessBackend::ShowBox(BoxKind kind, const std::string& text) {
     boxes_.push_back(box);
     if (echo_) std::cerr << "[" << BoxKindName(kind) << "] " << text << std::endl;
     if (while_open_) while_open_(box);
-    // The box is modal: the loop goes on underneath it.
+    // The box is modal: the loop goes on underneath it. Boxes opened by what runs
+    // meanwhile do the same, up to a depth that stops a timer whose handler opens a
+    // box from opening boxes without end.
+    constexpr int kMaxNestedBoxes = 8;
+    if (open_boxes_ >= kMaxNestedBoxes) return;
+    ++open_boxes_;
+    struct Close {
+        int& n;
+        ~Close() { --n; }
+    } close{open_boxes_};
     TApplication& app = *Application;
     app.ProcessMessages();
     if (app.UsesManualClock() && box_open_ms_ > 0) app.AdvanceClock(box_open_ms_);

@@ -58,6 +58,7 @@ private:
     bool echo_ = true;
     std::int64_t loop_limit_ms_ = 30000;
     int refresh_count_ = 0;
+    int open_boxes_ = 0;
 };
 
 // A fresh application with a headless backend and the manual clock at 0, installed as

@@ -198,6 +198,17 @@ TEST(Timers, KeepFiringWhileAModalBoxIsOpen) {
                                              "box closed"}));
 }
 
+TEST(Timers, ATimerThatOpensABoxEveryTickDoesNotOpenBoxesWithoutEnd) {
+    App app;
+    app.headless.SetBoxOpenTime(1000);
+    auto* timer = new TTimer(app.form);
+    timer->SetInterval(100);
+    timer->OnTimer = [](TObject*) { ShowMessage("tick"); };
+    Application->AdvanceClock(100);
+    EXPECT_GE(app.headless.Boxes().size(), 8u);
+    EXPECT_LT(app.headless.Boxes().size(), 200u);
+}
+
 TEST(QueuedCalls, RunOnTheNextProcessMessagesAndAFailureIsShownOnce) {
     App app;
     auto owner = std::make_shared<int>(0);
