@@ -12,6 +12,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "design_service/reports.h"
 #include "design_service/wire.h"
 
 namespace zorv_service {
@@ -77,7 +78,12 @@ std::string PrintableTarget(const std::string& target, std::size_t limit) {
     return out;
 }
 
-DesignService::DesignService(ServiceOptions options) : options_(std::move(options)) {}
+DesignService::DesignService(ServiceOptions options) : options_(std::move(options)) {
+    if (options_.report_folder.empty()) state_.SetReports(ReportStore::Temporary());
+    else state_.SetReports(std::make_shared<ReportStore>(options_.report_folder));
+}
+
+std::string DesignService::ReportFolder() const { return state_.Reports()->Root().string(); }
 
 DesignService::~DesignService() { Stop(); }
 

@@ -41,6 +41,8 @@ struct ServiceOptions {
     std::size_t max_connections = 64;
     // Called once per connection with one line describing it.
     std::function<void(const std::string&)> log_line;
+    // Folder of the report files; empty: a temporary folder removed with the service.
+    std::string report_folder;
 };
 
 class DesignService {
@@ -63,6 +65,8 @@ public:
 
     void SetLatestClientVersion(const std::string& version);
     ServiceState& State() { return state_; }
+    // The folder that report runs write into and "/Reports/" serves.
+    std::string ReportFolder() const;
 
     // The fault applies to the next request only, whatever its method.
     void FailNextRequest(Fault fault);

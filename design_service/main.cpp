@@ -1,5 +1,5 @@
 // zorv-service: the local design service on a TCP port.
-//   zorv-service [--port N] [--bind ADDRESS]
+//   zorv-service [--port N] [--bind ADDRESS] [--reports FOLDER]
 // Logs one line per request to stderr; SIGINT or SIGTERM stops it cleanly.
 #include <pthread.h>
 #include <signal.h>
@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -17,9 +18,11 @@ namespace {
 
 void Usage(std::FILE* to) {
     std::fprintf(to,
-                 "usage: zorv-service [--port N] [--bind ADDRESS]\n"
-                 "  --port N        TCP port to serve (default 8080; 0 picks a free one)\n"
-                 "  --bind ADDRESS  IPv4 address to listen on (default 127.0.0.1)\n");
+                 "usage: zorv-service [--port N] [--bind ADDRESS] [--reports FOLDER]\n"
+                 "  --port N          TCP port to serve (default 8080; 0 picks a free one)\n"
+                 "  --bind ADDRESS    IPv4 address to listen on (default 127.0.0.1)\n"
+                 "  --reports FOLDER  where report runs write their files (default: a temporary\n"
+                 "                    folder, removed when the service stops)\n");
 }
 
 bool ParsePort(const std::string& text, unsigned short& port) {
@@ -43,9 +46,11 @@ int main(int argc, char** argv) {
             Usage(stdout);
             return 0;
         }
-        if ((arg == "--port" || arg == "--bind") && i + 1 < argc) {
+        if ((arg == "--port" || arg == "--bind" || arg == "--reports") && i + 1 < argc) {
             std::string value = argv[++i];
-            if (arg == "--bind") {
+            if (arg == "--reports") {
+                options.report_folder = value;
+            } else if (arg == "--bind") {
                 options.bind_address = value;
             } else if (!ParsePort(value, options.port)) {
                 std::fprintf(stderr, "zorv-service: not a port number: %s\n", value.c_str());
@@ -74,19 +79,20 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", line.c_str());
     };
 
-    zorv_service::DesignService service(options);
+    std::unique_ptr<zorv_service::DesignService> service_holder;
     try {
-        service.Start();
+        service_holder = std::make_unique<zorv_service::DesignService>(options);
+        service_holder->Start();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "zorv-service: %s\n", error.what());
         return 1;
     }
     std::fprintf(stderr, "zorv-service: listening on %s:%u\n", options.bind_address.c_str(),
-                 static_cast<unsigned>(service.Port()));
+                 static_cast<unsigned>(service_holder->Port()));
 
     int received = 0;
     sigwait(&stop_signals, &received);
     std::fprintf(stderr, "zorv-service: %s received, stopping\n", received == SIGINT ? "SIGINT" : "SIGTERM");
-    service.Stop();
+    service_holder->Stop();
     return 0;
 }

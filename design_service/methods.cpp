@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "design_service/catalogues.h"
+#include "design_service/reports.h"
 #include "design_service/run_project.h"
 #include "design_service/sections.h"
 
@@ -66,6 +67,16 @@ std::string ServiceState::LatestClientVersion() const {
     return latest_client_version_;
 }
 
+void ServiceState::SetReports(std::shared_ptr<ReportStore> reports) {
+    std::lock_guard lock(mutex_);
+    reports_ = std::move(reports);
+}
+
+ReportStore* ServiceState::Reports() const {
+    std::lock_guard lock(mutex_);
+    return reports_.get();
+}
+
 std::string WrapResult(const std::string& value) { return "{\"result\":[" + value + "]}"; }
 
 std::string JsonString(const std::string& text) {
@@ -87,10 +98,17 @@ bool SplitMethod(const std::string& target, std::string& method, std::string& ar
 }
 
 Reply AnswerGet(const std::string& target, ServiceState& state) {
+    if (IsReportTarget(target)) {
+        ReportStore* reports = state.Reports();
+        if (!reports) return NotFound("No reports are kept");
+        Reply reply;
+        reply.status = reports->Read(target, reply.body, reply.content_type);
+        return reply;
+    }
     std::string method, argument;
     if (!SplitMethod(target, method, argument)) return NotFound("No such path");
 
-    if (method == "RUN_ZORV_PROJECT") return Ok(RunProjectResult(argument));
+    if (method == "RUN_ZORV_PROJECT") return Ok(RunProjectResult(argument, state.Reports()));
     if (method == "Get_tcBc_Colls_for_Cross_Type") return ClassCatalogue(CoreShape::kCruciform, argument);
     if (method == "Get_tcBc_Colls_for_Single_Plate_Type") return ClassCatalogue(CoreShape::kFlat, argument);
     if (method == "Get_Universal_Beams") return SectionCatalogue(UniversalBeams(), argument);
@@ -104,7 +122,8 @@ Reply AnswerGet(const std::string& target, ServiceState& state) {
         std::size_t hyphen = argument.rfind('-');
         std::string id = hyphen == std::string::npos ? argument : argument.substr(hyphen + 1);
         bool known = state.ForgetClient(id);
-        return Ok(JsonString(known ? "Removed the files of " + id : "No files kept for " + id));
+        bool had_files = state.Reports() && state.Reports()->RemoveClient(id);
+        return Ok(JsonString(known || had_files ? "Removed the files of " + id : "No files kept for " + id));
     }
     if (method == "Remove_Random_Client_ID") {
         bool known = state.ForgetClient(argument);
