@@ -848,6 +848,11 @@ BayDesign DesignBay(const DesignRequest& q) {
     add_notes(bay.right);
     out.left = BraceValues(q, bay.left, bay, family);
     out.right = BraceValues(q, bay.right, bay, family);
+    // A brace's upper plate is half of the middle gusset, welded to the beam only.
+    for (ResultValues* side : {&out.left, &out.right}) {
+        side->numbers["up_T_b"] = bay.middle.weld;
+        side->numbers["up_T_c"] = 0;
+    }
     // The top level shows the governing brace; the right one on a tie.
     const auto suffixes = BraceCheckSuffixes(family);
     const ResultValues& governing =

@@ -190,25 +190,6 @@ TEST(DesignServiceCatalogues, UniversalSectionsHaveDimensionTextsWithDecimalPoin
     }
 }
 
-TEST(DesignServiceRun, PlaceholderEchoesTheRequestItRecognises) {
-    LocalService service;
-    const std::string request =
-        "{\"Client_Information\":{\"ClientID\":\"ID 1\",\"cfg\":\"Diagonal\"},\"FRAME\":{\"H_col\":4000,"
-        "\"UB_Upper_Beam\":\"UB610x229x125\"},\"BRB\":{\"WES_Type\":\"Cruciform\","
-        "\"Type_of_BRB_capacity\":\"[045]300tonf(tc=28mm)\"}}";
-    json result = Unwrap(GetText(kServiceRoot + "RUN_ZORV_PROJECT/" + request));
-    EXPECT_EQ(result["ClientID"], "ID 1");
-    EXPECT_EQ(result["cfg"], "Diagonal");
-    EXPECT_EQ(result["H_col"], 4000);
-    EXPECT_EQ(result["WES_Type"], "Cruciform");
-    EXPECT_EQ(result["Type_of_BRB_capacity"], "[045]300tonf(tc=28mm)");
-    EXPECT_EQ(result["Design_Status"], "NOT_DESIGNED");
-
-    // A "#" in a name cuts the request at the client; the service says it could not read it.
-    json cut = Unwrap(GetText(kServiceRoot + "RUN_ZORV_PROJECT/{\"FRAME\":{\"UB_Upper_Beam\":\"A#1\"}}"));
-    EXPECT_TRUE(cut["Error"].is_string());
-}
-
 TEST(DesignServiceFaults, NextRequestFaultAppliesOnceAndMethodFaultsUntilCleared) {
     LocalService service;
     const std::string version = kServiceRoot + "Get_Server_Version/";
