@@ -1,0 +1,31 @@
+// The program: the main window and the data module, then the message loop.
+#include <exception>
+
+#include "app/DOVEREFORM.h"
+#include "service/client_module.h"
+
+namespace {
+
+// Without a display backend there is no window to keep open: the program stops once
+// the window is built (start-up queries and first design done) and closes it as the
+// user would, so that the service drops the client identifier.
+bool HasDisplay() { return dynamic_cast<ui::HeadlessBackend*>(&Application->Backend()) == nullptr; }
+
+}  // namespace
+
+int main() {
+    try {
+        Application->Initialize();
+        Application->SetMainFormOnTaskBar(true);
+        Application->CreateForm(RORERForm);
+        ClientModule1 = new TClientModule1(Application);
+        if (HasDisplay()) Application->Run();
+        else RORERForm->Close();
+    } catch (const std::exception& e) {
+        Application->ShowException(e);
+    } catch (...) {
+        Application->ShowException(Exception(""));
+    }
+    Application->DestroyComponents();
+    return 0;
+}

@@ -1,2 +1,0 @@
-// Keeps the client library non-empty until the main window exists.
-namespace zorv_placeholder { int unused = 0; }

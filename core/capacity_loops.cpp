@@ -1,0 +1,6 @@
+// The batch commands over every capacity class.
+#include "app/DOVEREFORM.h"
+
+void DOVEREForm::Button2Click(TObject*) {}
+
+void DOVEREForm::Button15Click(TObject*) {}

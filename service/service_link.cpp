@@ -1,0 +1,185 @@
+// Requests to the design service: the one guarded GET, the reply text and its cuts,
+// the two senders, the start-up queries and the removal requests.
+#include "service/service_link.h"
+
+#include "app/DOVEREFORM.h"
+#include "platform/http/TDSHTTP.h"
+#include "platform/os/adapters.h"
+#include "platform/text/number_text.h"
+
+namespace service_link {
+
+std::string ServiceUrl(const std::string& host, const std::string& port, const std::string& path,
+                       const std::string& argument) {
+    return "http://" + host + ":" + port + path + argument;
+}
+
+namespace {
+
+void AppendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+}
+
+// UTF-16 code units to UTF-8; an unpaired surrogate becomes U+FFFD, an odd last byte
+// is dropped.
+std::string DecodeUtf16(const unsigned char* data, std::size_t size, bool little_endian) {
+    std::string out;
+    auto unit = [&](std::size_t i) -> char32_t {
+        return little_endian ? data[i] | (data[i + 1] << 8) : (data[i] << 8) | data[i + 1];
+    };
+    for (std::size_t i = 0; i + 1 < size; i += 2) {
+        char32_t code = unit(i);
+        if (code >= 0xD800 && code <= 0xDBFF && i + 3 < size) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            } else {
+                code = 0xFFFD;
+            }
+        } else if (code >= 0xD800 && code <= 0xDFFF) {
+            code = 0xFFFD;
+        }
+        AppendUtf8(out, code);
+    }
+    return out;
+}
+
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+}  // namespace
+
+std::string DecodeReplyText(const std::vector<unsigned char>& body, std::size_t offset) {
+    if (body.size() <= offset) return {};
+    const unsigned char* data = body.data() + offset;
+    const std::size_t size = body.size() - offset;
+    if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF)
+        return std::string(reinterpret_cast<const char*>(data) + 3, size - 3);
+    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) return DecodeUtf16(data + 2, size - 2, true);
+    if (size >= 2 && data[0] == 0xFE && data[1] == 0xFF) return DecodeUtf16(data + 2, size - 2, false);
+    return std::string(reinterpret_cast<const char*>(data), size);
+}
+
+std::string CutCharacters(const std::string& text, std::size_t first, std::size_t last) {
+    // A character is a lead byte with the continuation bytes after it.
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!IsContinuation(text[i]) || starts.empty()) starts.push_back(i);
+    if (starts.size() <= first + last) return {};
+    const std::size_t begin = starts[first];
+    const std::size_t end = starts[starts.size() - last];
+    return text.substr(begin, end - begin);
+}
+
+std::string RewrapObject(const std::string& text) { return "{" + CutCharacters(text, 1, 3) + "}"; }
+
+std::string OwnVersionDigits(const std::string& client_version, bool nz_edition) {
+    return CutCharacters(client_version, nz_edition ? 3 : 1, 0);
+}
+
+std::string UpdateNotice(const std::string& latest_digits) {
+    return "The latest ZORV C" + latest_digits + " is available now! Please visit the web site: " + kZorvWebSite;
+}
+
+}  // namespace service_link
+
+std::string HttpGetText(const std::string& url, TDSHTTP& client) {
+    std::vector<unsigned char> stream;
+    client.Get(url, stream);
+    return service_link::DecodeReplyText(stream, service_link::kReplyPrefixBytes);
+}
+
+bool DOVEREForm::GuardedGet(const std::string& path, const std::string& argument,
+                            const std::function<void(const std::string& text)>& use_reply) {
+    RequestUrl = service_link::ServiceUrl(ServiceHost, ServicePort, path, argument);
+    bool done = false;
+    {
+        HttpClient = std::make_unique<TDSHTTP>();
+        HttpClient->HTTPOptions << hoKeepOrigProtocol;
+        struct Release {
+            std::unique_ptr<TDSHTTP>& client;
+            ~Release() { client.reset(); }
+        } release{HttpClient};
+        try {
+            const std::string text = HttpGetText(RequestUrl, *HttpClient);
+            use_reply(text);
+            done = true;
+        } catch (...) {
+            // Whatever failed, the GET or what the caller made of the reply, the user
+            // sees the one connection message below.
+        }
+    }
+    if (!done) Application->ShowException(Exception(kConnectionMessage));
+    return done;
+}
+
+bool DOVEREForm::SendRunRequest() {
+    return GuardedGet(RunPath, UrlTail,
+                      [this](const std::string& text) { ReplyText = service_link::RewrapObject(text); });
+}
+
+bool DOVEREForm::SendCatalogueRequest() {
+    return GuardedGet(CataloguePath, UrlTail,
+                      [this](const std::string& text) { ReplyText = service_link::RewrapObject(text); });
+}
+
+void DOVEREForm::QueryRandomClientId() {
+    QueryPath = service_link::kClientIdPath;
+    GuardedGet(QueryPath, "", [this](const std::string& text) {
+        ReplyText = service_link::CutCharacters(text, 1, 3);
+        ClientId = ReplyText;
+        SetCaption(Caption() + " : " + ClientId);
+    });
+}
+
+void DOVEREForm::QueryServerVersion() {
+    QueryPath = service_link::kServerVersionPath;
+    GuardedGet(QueryPath, "", [this](const std::string& text) {
+        ReplyText = service_link::CutCharacters(text, 1, 3);
+        Label_Server_Version->SetCaption(ReplyText);
+    });
+}
+
+void DOVEREForm::CheckLatestClientVersion() {
+    // Shown whatever the check finds.
+    Label_ZORV_Client->SetCaption(ClientVersion);
+    QueryPath = service_link::kLatestClientVersionPath;
+    GuardedGet(QueryPath, "", [this](const std::string& text) {
+        // "C" and digits: the cut leaves the digits. A reply that does not convert is
+        // reported as a failed exchange.
+        const std::string latest_digits = service_link::CutCharacters(text, 2, 3);
+        const int own = ParseIntegerText(service_link::OwnVersionDigits(ClientVersion, NzEdition));
+        const int latest = ParseIntegerText(latest_digits);
+        ReplyText = latest_digits;
+        if (own < latest) ShowNotice(service_link::UpdateNotice(latest_digits));
+    });
+}
+
+void DOVEREForm::RemoveClientFiles() {
+    RemovePath = service_link::kRemoveClientFilesPath;
+    GuardedGet(RemovePath, ClientIp + "-" + ClientId, [this](const std::string& text) { ReplyText = text; });
+}
+
+void DOVEREForm::RemoveClientId() {
+    RemovePath = service_link::kRemoveClientIdPath;
+    GuardedGet(RemovePath, ClientId, [this](const std::string& text) { ReplyText = text; });
+}
+
+void DOVEREForm::FindClientIpAddress() {
+    // The first adapter that is not the loopback one; Linux lists loopback first.
+    if (const auto address = os::ClientAdapterAddress(os::ListAdapters())) ClientIp = *address;
+}
