@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include <nlohmann/json.hpp>
 
@@ -105,7 +106,11 @@ private:
 // Keeps a value within what a bay can physically hold, noting any change.
 double Clamp(double value, double low, double high, const char* name, std::vector<std::string>& notes) {
     double clamped = std::clamp(value, low, high);
-    if (clamped != value) notes.push_back(std::string(name) + " taken as " + std::to_string(clamped) + ".");
+    if (clamped != value) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%g", clamped);
+        notes.push_back(std::string(name) + " taken as " + text + ".");
+    }
     return clamped;
 }
 

@@ -69,23 +69,26 @@ void CheckRows(std::string& out, const ResultValues& v, const std::vector<std::s
     }
 }
 
-void BraceSummary(std::string& out, const ResultValues& v, const std::vector<std::string>& suffixes) {
-    auto row = [&](const char* label, const char* key, const char* unit) {
-        out += std::string("  ") + label + ": " + Number(Get(v, key)) + (unit[0] ? " " : "") + unit + "\n";
+void BraceSummary(std::string& out, const ResultValues& v, const std::vector<std::string>& suffixes,
+                  const std::string& units) {
+    const std::string force = units == "kN-mm" ? "kN" : "tonf";
+    const std::string stiffness = force + "/mm";
+    const struct {
+        const char* label;
+        const char* key;
+        std::string unit;
+    } rows[] = {
+        {"Work-point length L_wp", "L_wp", "mm"}, {"Brace length L_brb", "L_brb", "mm"},
+        {"Core length L_c", "L_c", "mm"},         {"Core plate thickness t_c", "t_c", "mm"},
+        {"Core plate width B_c", "B_c", "mm"},    {"Core area A_c", "A_c", "mm^2"},
+        {"Joint area A_j", "A_j", "mm^2"},        {"Yield force P_y", "P_y", force},
+        {"Largest force P_max", "P_max", force},  {"Stiffness K_eff", "K_eff", stiffness},
+        {"Q_factor", "Q_factor", ""},             {"Alpha_L", "Alpha_L", ""},
+        {"Gusset thickness t_g", "t_g", "mm"},
     };
-    row("Work-point length L_wp", "L_wp", "mm");
-    row("Brace length L_brb", "L_brb", "mm");
-    row("Core length L_c", "L_c", "mm");
-    row("Core plate thickness t_c", "t_c", "mm");
-    row("Core plate width B_c", "B_c", "mm");
-    row("Core area A_c", "A_c", "mm^2");
-    row("Joint area A_j", "A_j", "mm^2");
-    row("Yield force P_y", "P_y", "");
-    row("Largest force P_max", "P_max", "");
-    row("Stiffness K_eff", "K_eff", "");
-    row("Q_factor", "Q_factor", "");
-    row("Alpha_L", "Alpha_L", "");
-    row("Gusset thickness t_g", "t_g", "mm");
+    for (const auto& row : rows)
+        out += std::string("  ") + row.label + ": " + Number(Get(v, row.key)) + (row.unit.empty() ? "" : " ") +
+               row.unit + "\n";
     out += "  Casing: " + Text(v, "Steel_Casing_Size") + "\n";
     CheckRows(out, v, suffixes);
 }
@@ -135,11 +138,11 @@ std::string WriteTextReport(const DesignRequest& q, const BayDesign& bay) {
     const auto& suffixes = BraceCheckSuffixes(family);
     if (!IsChevron(family)) {
         out += "\nBrace\n";
-        BraceSummary(out, bay.top, suffixes);
+        BraceSummary(out, bay.top, suffixes, q.units);
     } else {
         for (int i = 0; i < 2; ++i) {
             out += std::string("\n") + (i == 0 ? "Left brace" : "Right brace") + "\n";
-            BraceSummary(out, Side(bay, i), suffixes);
+            BraceSummary(out, Side(bay, i), suffixes, q.units);
         }
         out += "\nMiddle gusset: " + Number(Get(bay.top, "Lh_mid")) + " x " + Number(Get(bay.top, "Lv_mid")) + " mm\n";
         CheckRows(out, bay.top, MiddleCheckSuffixes(family));
