@@ -1,0 +1,142 @@
+// Every exchange is one guarded GET: the URL as composed, the reply cut by position,
+// and on any failure the one connection message, once, with nothing of the failed
+// reply kept.
+#include <gtest/gtest.h>
+
+#include "support/form_environment.h"
+
+namespace {
+
+using testing_support::ConnectionBox;
+using testing_support::FormEnvironment;
+using testing_support::ReplyFault;
+using Box = ui::HeadlessBackend::Box;
+
+class GuardedGetTest : public ::testing::Test {
+protected:
+    FormEnvironment env;
+    DOVEREForm* form = env.Create();
+
+    void SetUp() override {
+        ASSERT_TRUE(env.Headless().TakeBoxes().empty());
+        env.Service().ClearRequestTargets();
+    }
+};
+
+TEST_F(GuardedGetTest, TheSendersRestoreTheResultObject) {
+    struct SendCase {
+        const char* body;
+        const char* reply_text;
+    };
+    const SendCase cases[] = {
+        {R"({"result":[{"a":1}]})", R"({"a":1})"},
+        {R"({"result":[{}]})", "{}"},
+        {"{}", "{}"},  // under 11 bytes
+        {R"({"result":[{"t":"x y"}]})", R"({"t":"x y"})"},
+    };
+    for (const SendCase& c : cases) {
+        env.Service().FailNextRequest(ReplyFault(c.body));
+        EXPECT_TRUE(form->SendRunRequest());
+        EXPECT_EQ(form->ReplyText, c.reply_text) << c.body;
+        env.Service().FailNextRequest(ReplyFault(c.body));
+        form->ReplyText.clear();
+        EXPECT_TRUE(form->SendCatalogueRequest());
+        EXPECT_EQ(form->ReplyText, c.reply_text) << c.body;
+    }
+    EXPECT_TRUE(env.Headless().Boxes().empty());
+    EXPECT_EQ(form->HttpClient, nullptr);
+}
+
+TEST_F(GuardedGetTest, ARunRequestGoesOutAsOnePathSegmentUnchanged) {
+    std::string request = R"({"Client_Information":{"ClientID":"","cfg":"Diagonal"},"FRAME":{"H_col":4000)";
+    request += std::string(3000, '7') + R"(,"UB_Upper_Beam":"UB 914x419"}})";
+    form->UrlTail = request;
+    form->SendRunRequest();
+    ASSERT_EQ(env.Methods().size(), 1u);
+    EXPECT_EQ(env.Methods()[0], "RUN_ZORV_PROJECT/" + request);
+    EXPECT_EQ(form->RequestUrl, "http://" ZORV_SERVICE_HOST ":8080" + std::string(service_link::kRunPath) + request);
+}
+
+TEST_F(GuardedGetTest, AnyFailureShowsTheConnectionMessageOnceAndKeepsTheLastReply) {
+    struct FailureCase {
+        const char* what;
+        zorv_service::Fault fault;
+    };
+    zorv_service::Fault closed;
+    closed.close_without_reply = true;
+    zorv_service::Fault status;
+    status.status = 500;
+    zorv_service::Fault cut;
+    cut.cut_body_after = 5;
+    const FailureCase cases[] = {{"no reply", closed}, {"an error status", status}, {"a body cut short", cut}};
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        form->ReplyText = "kept";
+        form->UrlTail = "{}";
+        env.Service().FailNextRequest(c.fault);
+        EXPECT_FALSE(form->SendRunRequest());
+        EXPECT_EQ(env.Headless().TakeBoxes(), std::vector<Box>{ConnectionBox()});
+        EXPECT_EQ(form->ReplyText, "kept");
+        EXPECT_EQ(form->RequestUrl, "http://" ZORV_SERVICE_HOST ":8080" + std::string(service_link::kRunPath) + "{}");
+        EXPECT_EQ(form->HttpClient, nullptr);
+    }
+}
+
+TEST_F(GuardedGetTest, AFailureOfTheCallersUseOfTheReplyIsAFailedExchange) {
+    form->ReplyText = "kept";
+    EXPECT_FALSE(form->GuardedGet(service_link::kServerVersionPath, "", [](const std::string&) {
+        throw jsonxx::MissingKey("tc", "a number");
+    }));
+    EXPECT_EQ(env.Headless().Boxes(), std::vector<Box>{ConnectionBox()});
+    EXPECT_EQ(form->ReplyText, "kept");
+}
+
+TEST_F(GuardedGetTest, QueriesTakeTheStringValueWithoutItsQuotes) {
+    env.Service().FailMethod("Get_Server_Version", ReplyFault(R"({"result":["1.2.3"]})"));
+    form->QueryServerVersion();
+    EXPECT_EQ(form->Label_Server_Version->Caption(), "1.2.3");
+    EXPECT_EQ(form->ReplyText, "1.2.3");
+    EXPECT_EQ(form->QueryPath, service_link::kServerVersionPath);
+
+    env.Service().FailMethod("Get_Random_Client_ID", ReplyFault(R"({"result":["abc"]})"));
+    const std::string caption = form->Caption();
+    form->QueryRandomClientId();
+    EXPECT_EQ(form->ClientId, "abc");
+    EXPECT_EQ(form->Caption(), caption + " : abc");
+    EXPECT_TRUE(env.Headless().Boxes().empty());
+
+    // A failed query leaves its members as they were.
+    zorv_service::Fault status;
+    status.status = 404;
+    env.Service().FailMethod("Get_Random_Client_ID", status);
+    form->QueryRandomClientId();
+    EXPECT_EQ(form->ClientId, "abc");
+    EXPECT_EQ(form->Caption(), caption + " : abc");
+    EXPECT_EQ(env.Headless().Boxes(), std::vector<Box>{ConnectionBox()});
+}
+
+TEST_F(GuardedGetTest, RemovalsNameTheClientAndKeepTheReplyUntrimmed) {
+    form->ClientIp = "10.0.0.6";
+    form->ClientId = "ABC";
+    form->RemoveClientFiles();
+    EXPECT_EQ(env.Methods().back(), "Remove_Random_Client_FILES/10.0.0.6-ABC");
+    EXPECT_EQ(form->RemovePath, service_link::kRemoveClientFilesPath);
+    EXPECT_TRUE(form->ReplyText.ends_with("]}")) << form->ReplyText;
+
+    form->ClientId = "";
+    form->RemoveClientFiles();
+    EXPECT_EQ(env.Methods().back(), "Remove_Random_Client_FILES/10.0.0.6-");
+
+    form->ClientId = "ABC";
+    form->RemoveClientId();
+    EXPECT_EQ(env.Methods().back(), "Remove_Random_Client_ID/ABC");
+    EXPECT_EQ(form->ClientId, "ABC") << "the identifier stays for the life of the window";
+    EXPECT_TRUE(env.Headless().Boxes().empty());
+}
+
+TEST_F(GuardedGetTest, TheHiddenClearButtonRemovesTheClientsFiles) {
+    form->Button14Click(form->Button14);
+    EXPECT_EQ(env.Methods().back(), "Remove_Random_Client_FILES/" + form->ClientIp + "-" + form->ClientId);
+}
+
+}  // namespace
