@@ -26,4 +26,4 @@ else
         exit 1
     fi
 fi
-echo "run.sh: the window does not exist yet; only the design service runs."
+exec build/app/zorv

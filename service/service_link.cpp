@@ -6,6 +6,7 @@
 #include "platform/http/TDSHTTP.h"
 #include "platform/os/adapters.h"
 #include "platform/text/number_text.h"
+#include "platform/text/utf.h"
 
 namespace service_link {
 
@@ -15,49 +16,6 @@ std::string ServiceUrl(const std::string& host, const std::string& port, const s
 }
 
 namespace {
-
-void AppendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
-}
-
-// UTF-16 code units to UTF-8; an unpaired surrogate becomes U+FFFD, an odd last byte
-// is dropped.
-std::string DecodeUtf16(const unsigned char* data, std::size_t size, bool little_endian) {
-    std::string out;
-    auto unit = [&](std::size_t i) -> char32_t {
-        return little_endian ? data[i] | (data[i + 1] << 8) : (data[i] << 8) | data[i + 1];
-    };
-    for (std::size_t i = 0; i + 1 < size; i += 2) {
-        char32_t code = unit(i);
-        if (code >= 0xD800 && code <= 0xDBFF && i + 3 < size) {
-            const char32_t low = unit(i + 2);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            } else {
-                code = 0xFFFD;
-            }
-        } else if (code >= 0xD800 && code <= 0xDFFF) {
-            code = 0xFFFD;
-        }
-        AppendUtf8(out, code);
-    }
-    return out;
-}
 
 bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -69,8 +27,8 @@ std::string DecodeReplyText(const std::vector<unsigned char>& body, std::size_t 
     const std::size_t size = body.size() - offset;
     if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF)
         return std::string(reinterpret_cast<const char*>(data) + 3, size - 3);
-    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) return DecodeUtf16(data + 2, size - 2, true);
-    if (size >= 2 && data[0] == 0xFE && data[1] == 0xFF) return DecodeUtf16(data + 2, size - 2, false);
+    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) return text::Utf16ToUtf8(data + 2, size - 2, true);
+    if (size >= 2 && data[0] == 0xFE && data[1] == 0xFF) return text::Utf16ToUtf8(data + 2, size - 2, false);
     return std::string(reinterpret_cast<const char*>(data), size);
 }
 

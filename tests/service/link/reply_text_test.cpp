@@ -37,6 +37,12 @@ TEST(ReplyText, TheBodyIsReadFromItsTwelfthByteWithItsMark) {
              return b;
          }(),
          "a\xF0\x9F\x98\x80"},
+        {[&] {
+             auto b = Bytes(prefix + "\xFF\xFE");
+             for (int c : {0x00, 0xD8, 0x61, 0x00, 0x62}) b.push_back(static_cast<unsigned char>(c));
+             return b;
+         }(),
+         "\xEF\xBF\xBD" "a"},  // an unpaired surrogate, and an odd last byte dropped
     };
     for (const DecodeCase& c : cases) EXPECT_EQ(DecodeReplyText(c.body, kReplyPrefixBytes), c.text);
 }

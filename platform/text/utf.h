@@ -1,0 +1,15 @@
+#pragma once
+// Unicode encodings of our texts, which are UTF-8 throughout.
+#include <cstddef>
+#include <string>
+
+namespace text {
+
+// Appends the code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t code);
+
+// UTF-16 code units, little- or big-endian, as UTF-8. An unpaired surrogate becomes
+// U+FFFD; an odd last byte is dropped.
+std::string Utf16ToUtf8(const unsigned char* data, std::size_t size, bool little_endian);
+
+}  // namespace text
