@@ -257,6 +257,23 @@ TEST(Startup, ACatalogueDimensionThatDoesNotConvertKeepsTheSectionsBeforeIt) {
     EXPECT_EQ(form->ComboBox_LeftColumn->Items().Count(), 0);
 }
 
+TEST(Startup, ADesignAskedForBeforeTheWindowIsReadyOnlyStopsTheBlinkTimer) {
+    FormEnvironment env;
+    DOVEREForm* form = env.Create();
+    env.Service().ClearRequestTargets();
+    form->FormReady = false;
+    form->Timer_Run_ZORV->SetEnabled(true);
+    form->SetCursor(crHourGlass);
+    form->ComboBox_BRB_Type->SetItemIndex(1);
+    form->ComboBox_BRB_TypeChange(form->ComboBox_BRB_Type);
+    EXPECT_FALSE(form->Timer_Run_ZORV->Enabled());
+    EXPECT_TRUE(ui::IsArrowCursor(form->Cursor()));
+    EXPECT_TRUE(env.Service().RequestTargets().empty());
+    EXPECT_TRUE(form->GroupBox_SP->Visible()) << "the core type switch still shows its selector";
+    EXPECT_FALSE(form->GroupBox4->Visible());
+    EXPECT_TRUE(form->ComboBox_BRB_Type->Enabled());
+}
+
 TEST(Startup, TheClientAddressSkipsTheLoopbackAdapterAndTakesTheLastAddress) {
     struct AdapterCase {
         std::vector<os::Adapter> adapters;
