@@ -4,3 +4,5 @@
 void DOVEREForm::Button2Click(TObject*) {}
 
 void DOVEREForm::Button15Click(TObject*) {}
+
+void DOVEREForm::RunBatch() {}

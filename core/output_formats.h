@@ -9,3 +9,9 @@ struct TOutputFormats {
     std::string OutputHighPicture;
     std::string OutputPlainPicture;
 };
+
+// The display form of a result number under these formats: "0." for zero, the low
+// or high picture beyond the limits, else the plain picture without a trailing
+// zero and point.
+std::string FormatOutputNumberWith(const TOutputFormats& formats, float value);
+std::string TrimTrailingZerosOf(std::string text);

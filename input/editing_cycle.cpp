@@ -91,3 +91,7 @@ void DOVEREForm::ComboBox_Mat_Gusset_PlateChange(TObject*) {}
 void DOVEREForm::ComboBox_PyChange(TObject*) {}
 // The list moves through the classes itself; each move is a change.
 void DOVEREForm::ComboBox_PyKeyDown(TObject*, std::uint16_t&, TShiftState) {}
+
+void DOVEREForm::CommitPendingFrameEdits() {}
+
+void DOVEREForm::CommitPendingAdjustEdits() {}

@@ -11,3 +11,13 @@ void DOVEREForm::ApplyUnitLabels() { UnitLabels = UnitLabelsFor(ComboBox_Units->
 void DOVEREForm::ComboBox_MatChange(TObject*) {}
 void DOVEREForm::ComboBox_UnitsChange(TObject*) {}
 void DOVEREForm::ComboBox_BoltChange(TObject*) {}
+
+void DOVEREForm::SetCoreSteelGrade() {}
+
+void DOVEREForm::SetGussetSteelGrade() {}
+
+void DOVEREForm::FillGussetThicknessList() {}
+
+void DOVEREForm::ApplyDefaultBeamFy() {}
+
+void DOVEREForm::ApplyBoltGrade() {}

@@ -83,3 +83,5 @@ void DOVEREForm::Panel_disp_LrClick(TObject*) {}
 // The lamp opens the check page.
 void DOVEREForm::Panel_RUNClick(TObject* Sender) { Panel_sb_CheckMouseEnter(Sender); }
 void DOVEREForm::Panel_RUNDblClick(TObject* Sender) { Panel_sb_CheckMouseEnter(Sender); }
+
+void DOVEREForm::ShowResponseSignal(int) { RedrawViews(); }

@@ -32,3 +32,11 @@ void DOVEREForm::GroupBox_UpperMouseEnter(TObject*) {}
 void DOVEREForm::GroupBox14MouseEnter(TObject*) {}
 void DOVEREForm::GroupBox15MouseEnter(TObject*) {}
 void DOVEREForm::GroupBox1MouseEnter(TObject*) {}
+
+void DOVEREForm::ApplyCrossTypeSection() {}
+
+void DOVEREForm::ApplySinglePlateSection() {}
+
+void DOVEREForm::ParseBeamSections() {}
+
+std::vector<std::string> ExtractNumberTokens(const std::string&) { return {}; }

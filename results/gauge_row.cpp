@@ -12,3 +12,7 @@ void DOVEREForm::FormClick(TObject*) { ResetDcrGaugeRow(); }
     void DOVEREForm::Image_DCR_##suffix##MouseLeave(TObject*) {}
 ZORV_DCR_GAUGES(ZORV_GAUGE_PICTURE_HOVER)
 #undef ZORV_GAUGE_PICTURE_HOVER
+
+void DOVEREForm::UpdateDcrGauges() {}
+
+int DOVEREForm::DcrPercent(float r) { return static_cast<int>(r * 100.0f); }
