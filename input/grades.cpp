@@ -12,10 +12,6 @@ void DOVEREForm::ComboBox_MatChange(TObject*) {}
 void DOVEREForm::ComboBox_UnitsChange(TObject*) {}
 void DOVEREForm::ComboBox_BoltChange(TObject*) {}
 
-void DOVEREForm::SetCoreSteelGrade() {}
-
-void DOVEREForm::SetGussetSteelGrade() {}
-
 void DOVEREForm::FillGussetThicknessList() {}
 
 void DOVEREForm::ApplyDefaultBeamFy() {}

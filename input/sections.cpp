@@ -36,7 +36,3 @@ void DOVEREForm::GroupBox1MouseEnter(TObject*) {}
 void DOVEREForm::ApplyCrossTypeSection() {}
 
 void DOVEREForm::ApplySinglePlateSection() {}
-
-void DOVEREForm::ParseBeamSections() {}
-
-std::vector<std::string> ExtractNumberTokens(const std::string&) { return {}; }
