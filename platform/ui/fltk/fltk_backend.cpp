@@ -1,0 +1,437 @@
+#include "platform/ui/fltk/fltk_backend.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Native_File_Chooser.H>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/ui/fltk/look.h"
+#include "platform/ui/fltk/message_box.h"
+#include "platform/ui/fltk/views.h"
+
+// Last: the X headers define short macros (None, Status, ...).
+#include <FL/x.H>
+
+namespace ui {
+namespace {
+
+// FLTK calls this when the display goes away: one line, and out at once (the model's
+// objects cannot be taken down without a display).
+[[noreturn]] void LostDisplay(const char* format, ...) {
+    std::fprintf(stderr, "%s: the display went away: ", program_invocation_short_name);
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+std::unique_ptr<FltkBackend>& Installed() {
+    static std::unique_ptr<FltkBackend> backend;
+    return backend;
+}
+
+bool Overlap(Fl_Widget* a, Fl_Widget* b) {
+    return a->x() < b->x() + b->w() && b->x() < a->x() + a->w() && a->y() < b->y() + b->h() &&
+           b->y() < a->y() + a->h();
+}
+
+// A sibling drawn after the widget (or after one of its containers) lies over it.
+bool CoveredByLater(Fl_Widget* widget) {
+    for (Fl_Widget* node = widget; node->parent() && !node->as_window(); node = node->parent()) {
+        const Fl_Group* group = node->parent();
+        for (int i = group->find(node) + 1; i < group->children(); ++i) {
+            Fl_Widget* sibling = group->child(i);
+            if (sibling->visible() && Overlap(sibling, widget)) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::string> OpenDisplay() {
+    if (fl_display) return std::nullopt;
+    const char* name = XDisplayName(nullptr);
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        if (!name || !*name) return std::string("no display: DISPLAY is not set");
+        return "no display: cannot open the X display " + std::string(name);
+    }
+    fl_open_display(display);
+    Fl::fatal = LostDisplay;
+    return std::nullopt;
+}
+
+std::optional<std::string> InstallDesktopBackend(TApplication& app) {
+    if (auto error = OpenDisplay()) return error;
+    Installed().reset();
+    Installed() = std::make_unique<FltkBackend>(app);
+    return std::nullopt;
+}
+
+// ---- FltkBackend ---------------------------------------------------------------------------
+
+FltkBackend* FltkBackend::current_ = nullptr;
+
+FltkBackend::FltkBackend(TApplication& app) : app_(app) {
+    current_ = this;
+    app_.SetBackend(this);
+}
+
+FltkBackend::~FltkBackend() {
+    Fl::remove_timeout(Pump, this);
+    BuryWidgets();
+    // The windows take their children with them.
+    std::vector<Fl_Widget*> windows;
+    for (auto& [control, view] : views_)
+        if (!view->Widget()->parent()) windows.push_back(view->Widget());
+    views_.clear();
+    for (Fl_Widget* window : windows) delete window;
+    if (current_ == this) current_ = nullptr;
+    if (&app_.Backend() == this) app_.SetBackend(nullptr);
+}
+
+Fl_Widget* FltkBackend::WidgetFor(const TControl* control) const {
+    const auto it = views_.find(control);
+    return it == views_.end() ? nullptr : it->second->Widget();
+}
+
+Fl_Window* FltkBackend::WindowFor(const TForm* form) const {
+    Fl_Widget* widget = WidgetFor(form);
+    return widget ? widget->as_window() : nullptr;
+}
+
+// ---- Sync ------------------------------------------------------------------------------------
+
+void FltkBackend::Refresh() {
+    if (painting_ || syncing_) {
+        sync_pending_ = true;
+        return;
+    }
+    SyncNow();
+}
+
+void FltkBackend::CatchUp() {
+    if (syncing_ || painting_) return;
+    if (sync_pending_ || app_.Forms() != synced_forms_) SyncNow();
+}
+
+void FltkBackend::SyncNow() {
+    if (syncing_) return;
+    ++syncing_;
+    sync_pending_ = false;
+    ++generation_;
+    synced_forms_ = app_.Forms();
+    for (TForm* form : synced_forms_) {
+        damage_.clear();
+        View* window = SyncControl(form, nullptr, 0, 0);
+        const bool touched = !damage_.empty();
+        for (const Damage& d : damage_) Repaint(d.view, d.area);
+        // Owner-drawn grids may show any state of the form: they repaint with it.
+        if (touched)
+            for (auto& [control, view] : views_)
+                if (view->seen == generation_ && view->RepaintsWithForm() && view->Widget()->window() == window->Widget())
+                    Repaint(view, false);
+        static_cast<FormWindow*>(window)->SyncVisibility();
+        SyncFocus(form);
+        SyncCursor(form, window);
+    }
+    DropDeadViews();
+    --syncing_;
+}
+
+View* FltkBackend::SyncControl(TControl* control, View* parent_view, int origin_x, int origin_y) {
+    View* view = nullptr;
+    if (auto it = views_.find(control); it != views_.end()) {
+        view = it->second;
+        // The address of a control that went may come back as one of another class.
+        if (!view->Shows(control)) {
+            views_.erase(it);
+            Bury(view);
+            view = nullptr;
+        }
+    }
+    bool fresh = false;
+    if (!view) {
+        view = MakeView(control);
+        views_[control] = view;
+        fresh = true;
+    }
+    view->seen = generation_;
+    Fl_Widget* widget = view->Widget();
+    if (parent_view) {
+        Fl_Group* group = parent_view->Children();
+        if (widget->parent() != group) {
+            group->add(widget);
+            fresh = true;
+        }
+    }
+    const int x = origin_x + control->Left(), y = origin_y + control->Top();
+    Change change = view->Sync(x, y);
+    if (fresh && parent_view) change = Change::Area;
+    if (change != Change::Nothing) damage_.push_back({view, change == Change::Area});
+    auto* container = dynamic_cast<TWinControl*>(control);
+    if (container && view->Children()) {
+        // A form's children stand in its client area, from the window's corner.
+        const bool is_window = widget->as_window() != nullptr;
+        for (TControl* child : container->Controls())
+            SyncControl(child, view, is_window ? 0 : x, is_window ? 0 : y);
+        SyncChildOrder(container, view);
+    }
+    return view;
+}
+
+void FltkBackend::SyncChildOrder(TWinControl* container, View* view) {
+    // Controls drawn on their parent lie under its windowed controls, each kind in
+    // the model's order, back to front.
+    std::vector<Fl_Widget*> wanted;
+    for (const bool graphic : {true, false})
+        for (TControl* child : container->Controls())
+            if ((dynamic_cast<TGraphicControl*>(child) != nullptr) == graphic)
+                if (auto it = views_.find(child); it != views_.end()) wanted.push_back(it->second->Widget());
+    Fl_Group* group = view->Children();
+    const int base = view->PrivateChildren();
+    bool same = group->children() >= base + static_cast<int>(wanted.size());
+    for (size_t i = 0; same && i < wanted.size(); ++i) same = group->child(base + static_cast<int>(i)) == wanted[i];
+    if (same) return;
+    for (size_t i = 0; i < wanted.size(); ++i) group->insert(*wanted[i], base + static_cast<int>(i));
+    damage_.push_back({view, true});
+}
+
+void FltkBackend::Repaint(View* view, bool area) {
+    Fl_Widget* target = view->Widget();
+    if ((area || !view->Opaque()) && !target->as_window()) {
+        // The area shows what lies behind: the nearest opaque container repaints.
+        target = target->parent();
+        while (target && !target->as_window()) {
+            const View* v = dynamic_cast<View*>(target);
+            if (v && v->Opaque()) break;
+            target = target->parent();
+        }
+    }
+    if (!target) return;
+    if (!target->as_window() && CoveredByLater(target)) target = target->window();
+    if (target) target->redraw();
+}
+
+void FltkBackend::SyncFocus(TForm* form) {
+    // Focus moved by the model (SetFocus, Tab) goes to the widget; a click that FLTK
+    // answered has already told the model.
+    TWinControl* active = form->ActiveControl();
+    TWinControl*& last = last_active_[form];
+    if (active == last) return;
+    last = active;
+    if (!active) return;
+    Fl_Widget* widget = WidgetFor(active);
+    if (widget && Fl::focus() != widget && widget->visible_r()) widget->take_focus();
+}
+
+void FltkBackend::SyncCursor(TForm* form, View* window_view) {
+    Fl_Window* window = window_view->Widget()->as_window();
+    if (!window || !window->shown()) return;
+    TCursor control_cursor = crDefault;
+    if (hovered_) {
+        // Only a control found in this pass may be looked at.
+        const auto it = views_.find(hovered_);
+        if (it != views_.end() && it->second->seen == generation_ && it->second->Widget()->window() == window)
+            control_cursor = hovered_->Cursor();
+    }
+    const int wanted =
+        PointerShapeFor(form->Cursor(), control_cursor) == PointerShape::Busy ? FL_CURSOR_WAIT : FL_CURSOR_DEFAULT;
+    auto [it, inserted] = cursors_.try_emplace(form, -1);
+    if (it->second == wanted) return;
+    it->second = wanted;
+    window->cursor(static_cast<Fl_Cursor>(wanted));
+}
+
+void FltkBackend::Bury(View* view) {
+    if (hovered_ == view->Control()) hovered_ = nullptr;
+    view->Forget();
+    Fl_Widget* widget = view->Widget();
+    if (Fl_Window* window = widget->as_window()) {
+        window->hide();
+    } else if (Fl_Window* top = widget->window()) {
+        top->redraw();
+    }
+    if (Fl_Group* parent = widget->parent()) parent->remove(widget);
+    graveyard_.push_back(widget);
+}
+
+void FltkBackend::DropDeadViews() {
+    std::vector<View*> dead;
+    for (auto it = views_.begin(); it != views_.end();) {
+        if (it->second->seen != generation_) {
+            dead.push_back(it->second);
+            it = views_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (View* view : dead) Bury(view);
+    auto gone = [this](const TForm* form) {
+        return std::find(synced_forms_.begin(), synced_forms_.end(), form) == synced_forms_.end();
+    };
+    std::erase_if(last_active_, [&](const auto& entry) { return gone(entry.first); });
+    std::erase_if(cursors_, [&](const auto& entry) { return gone(entry.first); });
+    std::erase_if(first_drawn_, gone);
+}
+
+void FltkBackend::BuryWidgets() {
+    auto widgets = std::move(graveyard_);
+    graveyard_.clear();
+    for (Fl_Widget* widget : widgets) delete widget;
+}
+
+// ---- Paints, hover -----------------------------------------------------------------------------
+
+void FltkBackend::EndPaint() {
+    if (painting_ > 0) --painting_;
+}
+
+void FltkBackend::NoteFirstDraw(TForm* form) {
+    if (std::find(first_drawn_.begin(), first_drawn_.end(), form) == first_drawn_.end()) first_drawn_.push_back(form);
+}
+
+void FltkBackend::RunFirstPaints() {
+    auto forms = std::move(first_drawn_);
+    first_drawn_.clear();
+    for (TForm* form : forms)
+        if (std::find(app_.Forms().begin(), app_.Forms().end(), form) != app_.Forms().end()) PaintForm(form);
+}
+
+void FltkBackend::SetHovered(const TControl* control) { hovered_ = control; }
+
+void FltkBackend::ClearHovered(const TControl* control) {
+    if (hovered_ == control) hovered_ = nullptr;
+}
+
+// ---- Loop ------------------------------------------------------------------------------------
+
+double FltkBackend::WaitSeconds(double max_wait) const {
+    double wait = max_wait;
+    if (const auto due = app_.NextTimerDue())
+        wait = std::min(wait, std::max(0.001, static_cast<double>(*due - app_.NowMs()) / 1000.0));
+    return wait;
+}
+
+void FltkBackend::ArmPump() {
+    if (pump_armed_) return;
+    pump_armed_ = true;
+    Fl::add_timeout(WaitSeconds(kPollSeconds), Pump, this);
+}
+
+// Timers and the calls queued by worker threads run from an FLTK timeout, so they go
+// on in every loop FLTK runs: ours, a modal box's, an open drop-down list's.
+void FltkBackend::Pump(void* data) {
+    auto* self = static_cast<FltkBackend*>(data);
+    self->pump_armed_ = false;
+    // A box that a timer opened runs its loop inside this call: the pump nests.
+    if (!self->painting_ && static_cast<int>(self->open_boxes_.size()) < kMaxNestedBoxes) {
+        ++self->pumping_;
+        self->app_.ProcessMessages();
+        --self->pumping_;
+    }
+    self->ArmPump();
+}
+
+void FltkBackend::AfterEvents(bool top_level) {
+    if (sync_pending_ && !painting_) SyncNow();
+    CatchUp();
+    RunFirstPaints();
+    ShowDeferredBoxes();
+    // Widgets of controls that went are deleted only here, where no handler of theirs
+    // can be running.
+    if (top_level) BuryWidgets();
+}
+
+void FltkBackend::RunOnce(double max_wait_seconds) {
+    ArmPump();
+    CatchUp();
+    Fl::wait(max_wait_seconds);
+    AfterEvents(true);
+}
+
+void FltkBackend::RunLoop(TApplication& app) {
+    ArmPump();
+    SyncNow();
+    while (!app.Terminated()) {
+        Fl::wait(kPollSeconds);
+        AfterEvents(true);
+    }
+    // The windows go when the loop ends, before the forms are taken down.
+    for (auto& [control, view] : views_)
+        if (Fl_Window* window = view->Widget()->as_window()) window->hide();
+    Fl::flush();
+}
+
+void FltkBackend::DispatchPendingInput() {
+    // From our own timeout FLTK is already handling events; during a paint or a sync
+    // nothing may run.
+    if (pumping_ || painting_ || syncing_) return;
+    CatchUp();
+    Fl::check();
+    AfterEvents(false);
+}
+
+// ---- Dialogs ----------------------------------------------------------------------------------
+
+void FltkBackend::ShowBox(BoxKind kind, const std::string& text) {
+    boxes_.push_back({kind, text});
+    if (painting_ || syncing_) {
+        // A grid's handler that throws on every paint asks once, not on every paint.
+        const Box box{kind, text};
+        if (std::find(deferred_boxes_.begin(), deferred_boxes_.end(), box) == deferred_boxes_.end())
+            deferred_boxes_.push_back(box);
+        return;
+    }
+    OpenBoxWindow(kind, text);
+}
+
+void FltkBackend::ShowDeferredBoxes() {
+    while (!deferred_boxes_.empty() && !painting_ && !syncing_) {
+        const Box box = deferred_boxes_.front();
+        deferred_boxes_.erase(deferred_boxes_.begin());
+        OpenBoxWindow(box.kind, box.text);
+    }
+}
+
+void FltkBackend::OpenBoxWindow(BoxKind kind, const std::string& text) {
+    const TForm* main = app_.MainForm();
+    Fl_Window* over = main ? WindowFor(main) : nullptr;
+    Fl_Double_Window* box = MakeMessageBox(kind, text, main ? main->Caption() : std::string(), over);
+    open_boxes_.push_back(box);
+    ArmPump();
+    box->show();
+    while (box->shown()) {
+        Fl::wait(kPollSeconds);
+        AfterEvents(false);
+    }
+    open_boxes_.pop_back();
+    delete box;
+    CatchUp();
+}
+
+std::optional<std::string> FltkBackend::ChooseFile(const FileRequest& request) {
+    Fl_Native_File_Chooser chooser(Fl_Native_File_Chooser::BROWSE_FILE);
+    if (!request.title.empty()) chooser.title(request.title.c_str());
+    const std::string filter = FileChooserFilter(request.filter);
+    if (!filter.empty()) chooser.filter(filter.c_str());
+    if (!request.initial_dir.empty()) chooser.directory(request.initial_dir.c_str());
+    if (!request.file_name.empty()) chooser.preset_file(request.file_name.c_str());
+    ArmPump();
+    const int result = chooser.show();
+    CatchUp();
+    const char* chosen = chooser.filename();
+    if (result != 0 || !chosen || !*chosen) return std::nullopt;
+    return std::string(chosen);
+}
+
+}  // namespace ui
