@@ -1,5 +1,92 @@
 // The core type switch, the capacity classes and the catalogue sections.
 #include "app/DOVEREFORM.h"
+#include "platform/text/code_page.h"
+#include "platform/text/number_text.h"
+
+namespace {
+
+// The entry of the selector's name, looked up without adding one for a missing name.
+const std::vector<float>* SectionEntry(const SectionTable& table, const TComboBox* selector) {
+    const auto found = table.find(text::ToSystemCodePage(selector->Text()));
+    return found == table.end() ? nullptr : &found->second;
+}
+
+std::size_t NumberCount(const std::vector<float>* entry) { return entry ? entry->size() : 0; }
+
+// Widths and lefts of the catalogue selectors, widened under the mouse or at rest.
+constexpr int kRestingWidth = 22;
+constexpr int kBeamRestingLeft = 280;
+constexpr int kLeftColumnRestingLeft = 120;
+constexpr int kRightColumnRestingLeft = 128;
+
+void Place(TComboBox* selector, int width, int left) {
+    selector->SetWidth(width);
+    selector->SetLeft(left);
+}
+
+// A class chosen: tc and Bc into the design state and the hidden labels. An entry
+// without exactly two numbers shows its count and changes nothing.
+void ApplyClass(const SectionTable& table, const TComboBox* selector, TLabel* tc_label, TLabel* bc_label,
+                float& class_tc, float& class_bc, TBraceValues& brace) {
+    const std::vector<float>* entry = SectionEntry(table, selector);
+    if (NumberCount(entry) != 2) {
+        ShowMessage(std::to_string(NumberCount(entry)));
+        return;
+    }
+    class_tc = (*entry)[0];
+    class_bc = (*entry)[1];
+    tc_label->SetCaption("tc = " + FloatToGeneralText(class_tc));
+    bc_label->SetCaption("Bc = " + FloatToGeneralText(class_bc));
+    brace.t_c = class_tc;
+    brace.B_c = class_bc;
+}
+
+// A catalogue section chosen: its dimensions into the edit, then its name, which each
+// change of the edit's text clears. An entry without the numbers needed shows their
+// count, as a class does, and changes nothing. True when the section was written.
+bool WriteChosenBeam(const SectionTable& table, const TComboBox* selector, TLabeledEdit* edit, std::string& name) {
+    const std::vector<float>* entry = SectionEntry(table, selector);
+    if (NumberCount(entry) < 4) {
+        ShowMessage(std::to_string(NumberCount(entry)));
+        return false;
+    }
+    const std::vector<float>& dims = *entry;
+    // D, W, tw, tf in four text changes, as typing them would be.
+    edit->SetText(FormatByPicture("0", dims[0]));
+    edit->SetText(edit->Text() + " " + FormatByPicture("0", dims[1]));
+    edit->SetText(edit->Text() + " " + FormatByPicture("0.##", dims[2]));
+    edit->SetText(edit->Text() + " " + FormatByPicture("0.##", dims[3]));
+    name = selector->Text();
+    return true;
+}
+
+bool WriteChosenColumn(const SectionTable& table, const TComboBox* selector, TLabeledEdit* edit, std::string& name) {
+    const std::vector<float>* entry = SectionEntry(table, selector);
+    if (NumberCount(entry) < 1) {
+        ShowMessage("0");
+        return false;
+    }
+    edit->SetText(FloatToGeneralText((*entry)[0]));
+    name = selector->Text();
+    return true;
+}
+
+}  // namespace
+
+void DOVEREForm::ApplyCrossTypeSection() {
+    ApplyClass(CrossTypeSectionTable, ComboBox_Py, Label_tc, Label_Bc, ClassTc, ClassBc, BraceValues);
+}
+
+void DOVEREForm::ApplySinglePlateSection() {
+    ApplyClass(SinglePlateSectionTable, ComboBox_SP_Py, Label_tc_sp, Label_Bc_sp, ClassTc, ClassBc, BraceValues);
+}
+
+void DOVEREForm::ComboBox_SP_PyChange(TObject*) {
+    ComboBox_SP_Py->SetEnabled(false);
+    ApplySinglePlateSection();
+    RunDesign();
+    ComboBox_SP_Py->SetEnabled(true);
+}
 
 void DOVEREForm::ComboBox_BRB_TypeChange(TObject*) {
     ComboBox_BRB_Type->SetEnabled(false);
@@ -10,12 +97,30 @@ void DOVEREForm::ComboBox_BRB_TypeChange(TObject*) {
     ComboBox_BRB_Type->SetEnabled(true);
 }
 
-void DOVEREForm::ComboBox_SP_PyChange(TObject*) {}
+void DOVEREForm::ComboBox_UpperBeamChange(TObject*) {
+    if (WriteChosenBeam(UniversalBeamTable, ComboBox_UpperBeam, LabeledEdit_Beam_up, SectionNames.UpperBeam))
+        RunDesign();
+    Place(ComboBox_UpperBeam, kRestingWidth, kBeamRestingLeft);
+}
 
-void DOVEREForm::ComboBox_UpperBeamChange(TObject*) {}
-void DOVEREForm::ComboBox_LowerBeamChange(TObject*) {}
-void DOVEREForm::ComboBox_LeftColumnChange(TObject*) {}
-void DOVEREForm::ComboBox_RightColumnChange(TObject*) {}
+void DOVEREForm::ComboBox_LowerBeamChange(TObject*) {
+    if (WriteChosenBeam(UniversalBeamTable, ComboBox_LowerBeam, LabeledEdit_Beam_down, SectionNames.LowerBeam))
+        RunDesign();
+    Place(ComboBox_LowerBeam, kRestingWidth, kBeamRestingLeft);
+}
+
+void DOVEREForm::ComboBox_LeftColumnChange(TObject*) {
+    if (WriteChosenColumn(UniversalColumnTable, ComboBox_LeftColumn, LabeledEdit_d_c_left, SectionNames.LeftColumn))
+        RunDesign();
+    Place(ComboBox_LeftColumn, kRestingWidth, kLeftColumnRestingLeft);
+}
+
+void DOVEREForm::ComboBox_RightColumnChange(TObject*) {
+    if (WriteChosenColumn(UniversalColumnTable, ComboBox_RightColumn, LabeledEdit_d_c_right,
+                          SectionNames.RightColumn))
+        RunDesign();
+    Place(ComboBox_RightColumn, kRestingWidth, kRightColumnRestingLeft);
+}
 
 // Bound in the layout; these do nothing.
 void DOVEREForm::ComboBox_LeftColumnClick(TObject*) {}
@@ -24,15 +129,22 @@ void DOVEREForm::LabeledEdit_Beam_downDblClick(TObject*) {}
 void DOVEREForm::LabeledEdit_d_c_leftDblClick(TObject*) {}
 void DOVEREForm::LabeledEdit_d_c_rightDblClick(TObject*) {}
 
-void DOVEREForm::ComboBox_UpperBeamMouseEnter(TObject*) {}
-void DOVEREForm::ComboBox_LowerBeamMouseEnter(TObject*) {}
-void DOVEREForm::ComboBox_LeftColumnMouseEnter(TObject*) {}
-void DOVEREForm::ComboBox_RightColumnMouseEnter(TObject*) {}
-void DOVEREForm::GroupBox_UpperMouseEnter(TObject*) {}
-void DOVEREForm::GroupBox14MouseEnter(TObject*) {}
-void DOVEREForm::GroupBox15MouseEnter(TObject*) {}
-void DOVEREForm::GroupBox1MouseEnter(TObject*) {}
+// Widened, a beam selector covers its beam edit and a column selector its depth edit;
+// entering the group around them narrows them again.
+void DOVEREForm::ComboBox_UpperBeamMouseEnter(TObject*) { Place(ComboBox_UpperBeam, 246, 56); }
+void DOVEREForm::ComboBox_LowerBeamMouseEnter(TObject*) { Place(ComboBox_LowerBeam, 246, 56); }
+void DOVEREForm::ComboBox_LeftColumnMouseEnter(TObject*) { Place(ComboBox_LeftColumn, 136, 10); }
+void DOVEREForm::ComboBox_RightColumnMouseEnter(TObject*) { Place(ComboBox_RightColumn, 138, 10); }
 
-void DOVEREForm::ApplyCrossTypeSection() {}
+void DOVEREForm::GroupBox_UpperMouseEnter(TObject*) {
+    Place(ComboBox_UpperBeam, kRestingWidth, kBeamRestingLeft);
+    Place(ComboBox_LowerBeam, kRestingWidth, kBeamRestingLeft);
+}
 
-void DOVEREForm::ApplySinglePlateSection() {}
+void DOVEREForm::GroupBox14MouseEnter(TObject*) { Place(ComboBox_LeftColumn, kRestingWidth, kLeftColumnRestingLeft); }
+void DOVEREForm::GroupBox15MouseEnter(TObject*) { Place(ComboBox_RightColumn, kRestingWidth, kRightColumnRestingLeft); }
+
+void DOVEREForm::GroupBox1MouseEnter(TObject*) {
+    Place(ComboBox_LeftColumn, kRestingWidth, kLeftColumnRestingLeft);
+    Place(ComboBox_RightColumn, kRestingWidth, kRightColumnRestingLeft);
+}

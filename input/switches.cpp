@@ -1,5 +1,45 @@
-// The configuration and connection switches.
+// The configuration and connection switches. Each runs one design for the new family,
+// then lays the result grids out for it and fills them again.
 #include "app/DOVEREFORM.h"
 
-void DOVEREForm::ComboBox_cfgChange(TObject*) {}
-void DOVEREForm::ComboBox_Connection_TypeChange(TObject*) {}
+namespace {
+
+const char* CfgTextOf(const TComboBox* cfg) { return cfg->ItemIndex() == 1 ? "Chevron" : "Diagonal"; }
+const char* CtypeTextOf(const TComboBox* connection) { return connection->ItemIndex() == 1 ? "Bolted" : "Welded"; }
+
+}  // namespace
+
+void DOVEREForm::ComboBox_cfgChange(TObject* Sender) {
+    ComboBox_cfg->SetEnabled(false);
+    CfgText = CfgTextOf(ComboBox_cfg);
+    CtypeText = CtypeTextOf(ComboBox_Connection_Type);
+    // A Chevron bay starts without stiffness adjustment; clearing the box runs its
+    // click handler, and with it a design, at once.
+    if (CfgText == "Chevron") CheckBox_adjust_Keff->SetChecked(false);
+    RunDesign();
+    ComboBox_cfg->SetEnabled(true);
+    MagnifySideBarTab(0);
+    LayoutBrbGrid();
+    LayoutCheckGrid();
+    ShowCheckTables();
+    // A Chevron side selection may have left the short list of the middle gusset,
+    // whose items would name other checks than a Diagonal table shows by position.
+    if (CfgText != "Chevron") FillCheckOptions();
+    RadioGroup_DCRClick(Sender);
+}
+
+void DOVEREForm::ComboBox_Connection_TypeChange(TObject* Sender) {
+    ComboBox_Connection_Type->SetEnabled(false);
+    CfgText = CfgTextOf(ComboBox_cfg);
+    CtypeText = CtypeTextOf(ComboBox_Connection_Type);
+    GroupBox_Bolted_core->SetVisible(CtypeText == "Bolted");
+    if (CfgText == "Chevron") CheckBox_adjust_Keff->SetChecked(false);
+    FillCheckOptions();
+    RunDesign();
+    ComboBox_Connection_Type->SetEnabled(true);
+    MagnifySideBarTab(0);
+    LayoutBrbGrid();
+    LayoutCheckGrid();
+    ShowCheckTables();
+    RadioGroup_DCRClick(Sender);
+}
