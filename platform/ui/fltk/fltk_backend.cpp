@@ -77,6 +77,13 @@ std::optional<std::string> InstallDesktopBackend(TApplication& app) {
     return std::nullopt;
 }
 
+bool StartDesktop(TApplication& app, const char* program) {
+    const auto error = InstallDesktopBackend(app);
+    if (!error) return true;
+    std::fprintf(stderr, "%s: %s\n", program, error->c_str());
+    return false;
+}
+
 // ---- FltkBackend ---------------------------------------------------------------------------
 
 FltkBackend* FltkBackend::current_ = nullptr;

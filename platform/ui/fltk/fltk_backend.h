@@ -32,6 +32,10 @@ std::optional<std::string> OpenDisplay();
 // (the application keeps its headless backend).
 std::optional<std::string> InstallDesktopBackend(TApplication& app);
 
+// For the program's entry: the desktop backend, or one line on stderr saying why
+// there is no window ("zorv: no display: DISPLAY is not set") and false.
+bool StartDesktop(TApplication& app, const char* program);
+
 class FltkBackend : public Backend {
 public:
     // The display must be open (OpenDisplay). Installs itself on the application,

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "platform/ui/fltk/backdrop.h"
 #include "platform/ui/fltk/fltk_backend.h"
 #include "platform/ui/fltk/look.h"
 #include "platform/ui/headless.h"
@@ -139,6 +140,26 @@ TEST(VirtualKeyFor, FltkKeysAsModelCodes) {
     for (const auto& [key, vk] : cases) EXPECT_EQ(ui::VirtualKeyFor(key), vk) << key;
     EXPECT_EQ(ui::ShiftStateFor(FL_SHIFT | FL_CTRL), ssShift | ssCtrl);
     EXPECT_EQ(ui::ShiftStateFor(FL_BUTTON1 | FL_ALT), ssLeft | ssAlt);
+}
+
+TEST(CalmBackdrop, StaysCloseToTheWindowColour) {
+    const TColor base = 11372551;  // red 7, green 135, blue 173
+    const auto image = ui::CalmBackdrop(200, 100, base);
+    ASSERT_EQ(image.width, 200);
+    ASSERT_EQ(image.height, 100);
+    ASSERT_EQ(image.rgba.size(), 200u * 100u * 4u);
+    EXPECT_TRUE(ui::IsOpaque(image));
+    auto at = [&](int x, int y) { return &image.rgba[static_cast<size_t>((y * 200 + x) * 4)]; };
+    const int want[3] = {7, 135, 173};
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x)
+            for (int c = 0; c < 3; ++c) ASSERT_LE(std::abs(at(x, y)[c] - want[c]), 30) << x << "," << y;
+    // Lighter at the top than at the bottom, and a faint grid.
+    EXPECT_GT(at(10, 1)[1], at(10, 98)[1]);
+    EXPECT_GT(at(64, 10)[0], at(65, 10)[0]);
+    EXPECT_GT(at(10, 64)[2], at(10, 65)[2]);
+    EXPECT_TRUE(ui::CalmBackdrop(0, 10, base).Empty());
+    EXPECT_TRUE(ui::CalmBackdrop(10, -1, base).Empty());
 }
 
 // Without a display the program must learn why and go on; FLTK's own handling
