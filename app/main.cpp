@@ -2,6 +2,8 @@
 #include <exception>
 
 #include "app/DOVEREFORM.h"
+#include "platform/ui/fltk/backdrop.h"
+#include "platform/ui/fltk/fltk_backend.h"
 #include "service/client_module.h"
 
 namespace {
@@ -14,10 +16,13 @@ bool HasDisplay() { return dynamic_cast<ui::HeadlessBackend*>(&Application->Back
 }  // namespace
 
 int main() {
+    if (!ui::StartDesktop(*Application, "zorv")) return 1;
     try {
         Application->Initialize();
         Application->SetMainFormOnTaskBar(true);
         Application->CreateForm(RORERForm);
+        RORERForm->Image1->SetPicture(
+            ui::CalmBackdrop(RORERForm->Image1->Width(), RORERForm->Image1->Height(), RORERForm->Color()));
         ClientModule1 = new TClientModule1(Application);
         if (HasDisplay()) Application->Run();
         else RORERForm->Close();

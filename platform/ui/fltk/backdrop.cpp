@@ -7,8 +7,8 @@ namespace ui {
 namespace {
 
 constexpr int kGrid = 32;          // pixels between grid lines
-constexpr double kLight = 0.06;    // lighter at the top, darker at the bottom by this much
-constexpr double kLine = 0.05;     // grid lines this much towards white
+constexpr double kLight = 0.03;    // lighter at the top, darker at the bottom by this much
+constexpr double kLine = 0.04;     // grid lines this much towards white
 
 std::uint8_t Mix(double value, double target, double amount) {
     return static_cast<std::uint8_t>(std::lround(std::clamp(value + (target - value) * amount, 0.0, 255.0)));
