@@ -391,9 +391,17 @@ public:
     void LoadUniversalColumns();
 
     // ======== Design core (core/) =====================================================
-    void RunDesign();
+    // True once a run has read a complete result; until then a run shows neither a
+    // verdict on the lamp nor advice.
+    bool HaveResult = false;
+    // One design from the window's inputs. True when this run read a fresh result;
+    // false when a gate stopped it, the send failed or the reply was no complete
+    // result (the previous result then stays whole).
+    bool RunDesign();
     void BuildRunRequest();
-    void ReadRunResult();
+    // The reply into ResultObject and the result members, all or nothing; a reply
+    // that is no complete result shows why and changes nothing. True when read.
+    bool ReadRunResult();
     void ReadCheckRatios();
     std::string FormatOutputNumber(float value);
     std::string TrimTrailingZeros(std::string text);

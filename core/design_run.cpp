@@ -1,26 +1,141 @@
-// The design run and the "Design" button.
-#include "app/DOVEREFORM.h"
+// The design run, the "Design" button, the lamp's blink and the "Clear" button.
+#include <string>
 
-void DOVEREForm::RunDesign() {
+#include "app/DOVEREFORM.h"
+#include "core/advisories.h"
+#include "platform/os/clock.h"
+
+namespace {
+
+// How the status lamp looks, so that a run that read nothing can put it back.
+struct LampLook {
+    bool group_visible;
+    bool visible;
+    std::string caption;
+    int font_size;
+    TColor color;
+    bool parent_background;
+};
+
+LampLook LookOf(const TGroupBox& group, const TPanel& lamp) {
+    return {group.Visible(), lamp.Visible(), lamp.Caption(), lamp.Font().Size, lamp.Color(), lamp.ParentBackground()};
+}
+
+void Restore(TGroupBox& group, TPanel& lamp, const LampLook& look) {
+    group.SetVisible(look.group_visible);
+    lamp.SetVisible(look.visible);
+    lamp.SetCaption(look.caption);
+    lamp.Font().Size = look.font_size;
+    lamp.SetColor(look.color);
+    lamp.SetParentBackground(look.parent_background);
+}
+
+}  // namespace
+
+bool DOVEREForm::RunDesign() {
     SetCursor(crHourGlass);
     Timer_Run_ZORV->SetEnabled(false);
+    // The arrow comes back however the run ends, an error included.
     struct Arrow {
         DOVEREForm& form;
         ~Arrow() { form.SetCursor(crArrow); }
     } arrow{*this};
-    if (!FormReady) return;
-    // The request, the send and the result reading come with the run itself.
+    if (!FormReady) return false;
+    ValidateInputs();
+    if (!InputsValid) return false;
+
+    const std::uint32_t start = os::ProcessClockMs();
+    RunStartTick = static_cast<std::int32_t>(start);
+    const LampLook before = LookOf(*GroupBoxRUN, *Panel_RUN);
+    Panel_RUN->SetColor(clRed);
+    Panel_RUN->SetParentBackground(false);
+    Panel_RUN->Font().Size = 14;
+    Panel_RUN->SetCaption("RUN");
+    Panel_RUN->SetVisible(true);
+    GroupBoxRUN->SetVisible(true);
+
+    if (ProjectId.empty()) ProjectId = "my_zorv";
+    BuildRunRequest();
+    UrlTail = RequestText;
+    bool fresh = false;
+    if (SendRunRequest()) {
+        fresh = ReadRunResult();
+        if (fresh) RedrawViews();
+    }
+
+    const std::uint32_t end = os::ProcessClockMs();
+    RunNowTick = static_cast<std::int32_t>(end);
+    CommitPendingFrameEdits();
+    CommitPendingAdjustEdits();
+    RunTimeMs = static_cast<std::int32_t>(end - start);
+    Label_ZORV_Time->SetCaption(std::to_string(RunTimeMs));
+    if (QuickView && !PrintToXls) ShowResponseSignal(RunTimeMs);
+
+    if (!HaveResult) {
+        // Nothing has ever been read: no verdict and no advice from empty values.
+        Restore(*GroupBoxRUN, *Panel_RUN, before);
+        return false;
+    }
+    Panel_RUN->SetParentBackground(true);
+    if (FailedCheckCount != 0) {
+        Panel_RUN->Font().Size = 14;
+        Panel_RUN->SetCaption("NG");
+        Timer_Run_ZORV->SetEnabled(true);
+    } else {
+        Panel_RUN->Font().Size = 12;
+        Panel_RUN->SetCaption("DONE");
+    }
+
+    TAdvisoryInputs advice;
+    advice.Cruciform = ComboBox_BRB_Type->Text() == "Cruciform";
+    advice.Bc = BraceValues.B_c;
+    advice.tc = BraceValues.t_c;
+    advice.tg = BraceValues.t_g;
+    advice.UpperBeamRatio = BeamRatios.Upper;
+    advice.LowerBeamRatio = BeamRatios.Lower;
+    advice.Bolted = CtypeText == "Bolted";
+    advice.Chevron = CfgText == "Chevron";
+    advice.QFactor = QFactor;
+    advice.AlphaL = AlphaL;
+    if (advice.Chevron && !advice.Bolted) {
+        // These lookups enter a missing side or key with 0, as the grids expect.
+        advice.QLeft = SideValues["LEFT"]["Q_factor"];
+        advice.QRight = SideValues["RIGHT"]["Q_factor"];
+        advice.AlphaLeft = SideValues["LEFT"]["Alpha_L"];
+        advice.AlphaRight = SideValues["RIGHT"]["Alpha_L"];
+    }
+    for (const std::string& message : DesignAdvisories(advice)) ShowMessage(message);
+    return fresh;
 }
 
-void DOVEREForm::Button_RefreshClick(TObject*) {
+void DOVEREForm::Button_RefreshClick(TObject* Sender) {
+    if (ui::DispatchDepth() == 0) {
+        // Called outside any event (the constructor's first design): an error of the
+        // run is shown in the error box like one of a click, and the caller goes on.
+        ui::Dispatch([this, Sender] { Button_RefreshClick(Sender); });
+        return;
+    }
     Button_Refresh->SetEnabled(false);
+    // Enabled again however the run ends.
+    struct Enable {
+        TButton* button;
+        ~Enable() { button->SetEnabled(true); }
+    } enable{Button_Refresh};
     Panel_Timer_Small->SetColor(Panel_Run_Color->Color());
     Panel_Timer->SetColor(clRed);
     Panel_Timer->SetParentBackground(false);
     RunDesign();
-    Button_Refresh->SetEnabled(true);
 }
 
-void DOVEREForm::Timer_Run_ZORVTimer(TObject*) {}
+void DOVEREForm::Timer_Run_ZORVTimer(TObject*) {
+    // A large "NG" on red, then a normal one on the group's background.
+    if (Panel_RUN->ParentBackground()) {
+        Panel_RUN->Font().Size = 20;
+        Panel_RUN->SetParentBackground(false);
+    } else {
+        Panel_RUN->Font().Size = 14;
+        Panel_RUN->SetParentBackground(true);
+    }
+}
 
 void DOVEREForm::Button14Click(TObject*) { RemoveClientFiles(); }
