@@ -212,6 +212,23 @@ void View::RouteHover(int event) {
     }
 }
 
+void View::RouteFocus() {
+    if (auto* control = dynamic_cast<TWinControl*>(control_); control && Live()) UserFocus(control);
+    CatchUp();
+}
+
+int View::PressKey(TWinControl* control) {
+    const int key = Fl::event_key();
+    if (key == FL_Tab) return 0;
+    if (!RunKeyDown(control, key) || !Live()) return 1;
+    if (key == FL_Enter || key == FL_KP_Enter) UserKeyPress(control, '\r');
+    else if (key == ' ') UserKeyPress(control, ' ');
+    else if (Fl::event_length() == 1) FilterKeyPress(control, Fl::event_text()[0]);
+    else return 0;
+    CatchUp();
+    return 1;
+}
+
 void View::DoubleClicked(int, int) {
     TControl* control = control_;
     Dispatch([control] {
@@ -581,8 +598,7 @@ int RadioGroupView::handle(int event) {
     auto* radio = static_cast<TRadioGroup*>(control_);
     switch (event) {
         case FL_FOCUS:
-            if (Live()) UserFocus(radio);
-            CatchUp();
+            RouteFocus();
             return 1;
         case FL_UNFOCUS: return 1;
         case FL_KEYBOARD: {
@@ -867,8 +883,7 @@ int GridView::handle(int event) {
     auto* grid = static_cast<TStringGrid*>(control_);
     switch (event) {
         case FL_FOCUS:
-            if (Live()) UserFocus(grid);
-            CatchUp();
+            RouteFocus();
             return 1;
         case FL_UNFOCUS: return 1;
         case FL_KEYBOARD: {
@@ -963,8 +978,7 @@ int EditView::handle(int event) {
     if (Blocked(control_, event)) return Swallowed(event);
     switch (event) {
         case FL_FOCUS:
-            if (Live()) UserFocus(static_cast<TEdit*>(control_));
-            CatchUp();
+            RouteFocus();
             break;
         case FL_KEYBOARD: return Key();
         case FL_ENTER:
@@ -1035,8 +1049,7 @@ int ComboView::handle(int event) {
         case FL_ENTER:
         case FL_LEAVE: RouteHover(event); return 1;
         case FL_FOCUS:
-            if (Live()) UserFocus(combo);
-            CatchUp();
+            RouteFocus();
             redraw();
             return 1;
         case FL_UNFOCUS: redraw(); return 1;
@@ -1148,20 +1161,12 @@ int CheckView::handle(int event) {
         case FL_ENTER:
         case FL_LEAVE: RouteHover(event); break;
         case FL_FOCUS:
-            if (Live()) UserFocus(box);
-            CatchUp();
+            RouteFocus();
             break;
         case FL_KEYBOARD: {
-            const int key = Fl::event_key();
-            if (key == FL_Tab) return 0;
-            if (!RunKeyDown(box, key) || !Live()) return 1;
-            if (key == ' ') UserKeyPress(box, ' ');
-            else if (key == FL_Enter || key == FL_KP_Enter) UserKeyPress(box, '\r');
-            else if (Fl::event_length() == 1) FilterKeyPress(box, Fl::event_text()[0]);
-            else return 0;
-            CatchUp();
+            const int used = PressKey(box);
             if (control_) value(box->Checked() ? 1 : 0);
-            return 1;
+            return used;
         }
         default: break;
     }
@@ -1204,20 +1209,9 @@ int ButtonView::handle(int event) {
         case FL_ENTER:
         case FL_LEAVE: RouteHover(event); break;
         case FL_FOCUS:
-            if (Live()) UserFocus(button);
-            CatchUp();
+            RouteFocus();
             break;
-        case FL_KEYBOARD: {
-            const int key = Fl::event_key();
-            if (key == FL_Tab) return 0;
-            if (!RunKeyDown(button, key) || !Live()) return 1;
-            if (key == FL_Enter || key == FL_KP_Enter) UserKeyPress(button, '\r');
-            else if (key == ' ') UserKeyPress(button, ' ');
-            else if (Fl::event_length() == 1) FilterKeyPress(button, Fl::event_text()[0]);
-            else return 0;
-            CatchUp();
-            return 1;
-        }
+        case FL_KEYBOARD: return PressKey(button);
         default: break;
     }
     return Fl_Button::handle(event);
@@ -1284,8 +1278,7 @@ int CheckListView::handle(int event) {
         case FL_ENTER:
         case FL_LEAVE: RouteHover(event); break;
         case FL_FOCUS:
-            if (Live()) UserFocus(static_cast<TCheckListBox*>(control_));
-            CatchUp();
+            RouteFocus();
             Fl_Check_Browser::handle(event);
             return 1;  // a plain browser would refuse the focus
         case FL_UNFOCUS:

@@ -74,6 +74,12 @@ protected:
     int RouteMouse(Fl_Widget* widget, int event);
     // Enter and leave of a standard widget, before its own handling.
     void RouteHover(int event);
+    // FLTK gave the widget the focus: so does the model.
+    void RouteFocus();
+    // A key on a focused button or check box: OnKeyDown, then Enter and space act on
+    // the control (press, toggle) and other characters go to OnKeyPress. Returns what
+    // FLTK's handle should return.
+    int PressKey(TWinControl* control);
     // The cell a click lands on, for grids; the click itself otherwise.
     virtual void Clicked(int, int) { UserClick(control_); }
     virtual void DoubleClicked(int, int);
