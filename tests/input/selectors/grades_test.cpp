@@ -20,7 +20,7 @@ TEST_F(GradesTest, CoreGradeChangeDownloadsBothClassCataloguesOfItsCodeBeforeIts
         EXPECT_EQ(methods[0], "Get_tcBc_Colls_for_Cross_Type/" + codes[item]);
         EXPECT_EQ(methods[1], "Get_tcBc_Colls_for_Single_Plate_Type/" + codes[item]);
         EXPECT_EQ(MethodNames()[2], selector_tests::kRunMethod);
-        EXPECT_TRUE(env.Headless().Boxes().empty());
+        EXPECT_EQ(ErrorBoxes(), std::vector<ui::HeadlessBackend::Box>{});
         // Both lists are the new catalogues, each on its first class.
         for (auto [selector, table] : {std::pair{form->ComboBox_Py, &form->CrossTypeSectionTable},
                                        std::pair{form->ComboBox_SP_Py, &form->SinglePlateSectionTable}}) {

@@ -36,7 +36,7 @@ TEST_F(SectionsTest, ClassChoiceCopiesTcAndBcIntoTheBraceAndTheHiddenLabels) {
         EXPECT_FALSE(c.tc->Visible());
         EXPECT_FALSE(c.bc->Visible());
     }
-    EXPECT_TRUE(env.Headless().Boxes().empty());
+    EXPECT_EQ(env.Headless().Boxes(), std::vector<Box>{});
     EXPECT_EQ(RunCount(), 0) << "applying a class runs no design";
 }
 
@@ -135,8 +135,8 @@ TEST_F(SectionsTest, CatalogueBeamChoiceWritesTheEditAndSendsTheSectionName) {
         EXPECT_EQ(frame[c.request_key], section);
         EXPECT_EQ(c.selector->Width(), 22);
         EXPECT_EQ(c.selector->Left(), 280);
+        EXPECT_EQ(ErrorBoxes(), std::vector<Box>{});
     }
-    EXPECT_TRUE(env.Headless().Boxes().empty());
 }
 
 TEST_F(SectionsTest, CatalogueColumnChoiceWritesTheDepthInGeneralFormat) {

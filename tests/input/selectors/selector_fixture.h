@@ -12,6 +12,12 @@
 
 #include "support/form_environment.h"
 
+namespace ui {
+inline void PrintTo(const HeadlessBackend::Box& box, std::ostream* os) {
+    *os << BoxKindName(box.kind) << ": " << box.text;
+}
+}  // namespace ui
+
 namespace selector_tests {
 
 inline const std::string kRunMethod = "RUN_ZORV_PROJECT/";
@@ -38,6 +44,14 @@ protected:
         for (const std::string& m : env.Methods())
             names.push_back(m.rfind(kRunMethod, 0) == 0 ? kRunMethod : m);
         return names;
+    }
+
+    // The error boxes so far; a run's advice comes in plain message boxes.
+    std::vector<ui::HeadlessBackend::Box> ErrorBoxes() {
+        std::vector<ui::HeadlessBackend::Box> errors;
+        for (const auto& box : env.Headless().Boxes())
+            if (box.kind == ui::BoxKind::Error) errors.push_back(box);
+        return errors;
     }
 
     int RunCount() const {

@@ -80,7 +80,6 @@ TEST_F(SwitchesTest, BackToDiagonalRunsOnceKeepsTheAdjustmentAndOffersTheFullChe
     const TStrings& options = form->ComboBox_DCR_Output_Option->Items();
     ASSERT_EQ(options.Count(), 16) << "a Diagonal view is read by its place in the full list";
     EXPECT_EQ(options[10], "DCR-7-1");
-    EXPECT_EQ(form->ComboBox_DCR_Output_Option->ItemIndex(), 0);
 }
 
 TEST_F(SwitchesTest, ConnectionSwitchRefillsTheCheckListBeforeItsRunAndShowsTheBoltedGroup) {
@@ -116,7 +115,6 @@ TEST_F(SwitchesTest, ConnectionSwitchRefillsTheCheckListBeforeItsRunAndShowsTheB
         const TStrings& options = form->ComboBox_DCR_Output_Option->Items();
         ASSERT_EQ(options.Count(), c.options);
         EXPECT_EQ(options[c.options - 1], c.last_option);
-        EXPECT_EQ(form->ComboBox_DCR_Output_Option->ItemIndex(), 0);
         EXPECT_TRUE(form->GroupBox_sb_Result_BRB->Visible());
         form->Panel_sb_DesignMouseEnter(form->Panel_sb_Design);
     }
