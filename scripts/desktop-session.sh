@@ -50,15 +50,30 @@ desktop_start_xvfb() {
     export DISPLAY=:$(tr -d '[:space:]' <"$out/display")
 }
 
-# zorv-service on 127.0.0.1:8080, logging one line per request to $out/service.log.
+# zorv-service for 127.0.0.1:8080, logging one line per request to $out/service.log.
+# The service shortens long requests in its log, so with python3 at hand a recorder
+# takes 8080, writes every request line whole to $out/requests.log and relays it to
+# the service on a port of its own; desktop_requests names the file that has them.
 desktop_start_service() {
-    "$build/design_service/zorv-service" --port 8080 --bind 127.0.0.1 2>"$out/service.log" &
+    local port=8080
+    command -v python3 >/dev/null && port=0
+    "$build/design_service/zorv-service" --port "$port" --bind 127.0.0.1 2>"$out/service.log" &
     desktop_pids+=($!)
-    desktop_wait 50 grep -q "listening on 127.0.0.1:8080" "$out/service.log" || fail "zorv-service did not start"
+    desktop_wait 50 grep -q "listening on 127.0.0.1:" "$out/service.log" || fail "zorv-service did not start"
+    desktop_requests=$out/service.log
+    desktop_whole_requests=
+    [[ $port -eq 0 ]] || return 0
+    port=$(sed -n 's/^zorv-service: listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$out/service.log")
+    : >"$out/requests.log"
+    python3 scripts/request-recorder.py 8080 "$port" "$out/requests.log" >"$out/recorder.out" 2>&1 &
+    desktop_pids+=($!)
+    desktop_wait 50 grep -q listening "$out/recorder.out" || fail "the request recorder did not start"
+    desktop_requests=$out/requests.log
+    desktop_whole_requests=1
 }
 
 # How many design requests reached the service.
-desktop_run_requests() { grep -c "GET $desktop_root/RUN_ZORV_PROJECT/" "$out/service.log" || true; }
+desktop_run_requests() { grep -c "GET $desktop_root/RUN_ZORV_PROJECT/" "$desktop_requests" || true; }
 desktop_have_runs() { [[ $(desktop_run_requests) -ge $1 ]]; }
 
 # The id of zorv's visible window, in desktop_window; false while there is none.

@@ -1,0 +1,62 @@
+#!/usr/bin/env python3
+"""Relays HTTP connections from a listening port to the design service and writes
+every request line, whole, to a file: the service's own log shortens long requests.
+
+    request-recorder.py LISTEN_PORT SERVICE_PORT LOG_FILE
+
+Prints "listening" once it accepts connections."""
+import socket
+import sys
+import threading
+
+
+def pump(source, target):
+    try:
+        while True:
+            data = source.recv(65536)
+            if not data:
+                break
+            target.sendall(data)
+    except OSError:
+        pass
+    finally:
+        try:
+            target.shutdown(socket.SHUT_WR)
+        except OSError:
+            pass
+
+
+def serve(client, service_port, log, lock):
+    with client:
+        head = b""
+        while b"\r\n" not in head:
+            data = client.recv(65536)
+            if not data:
+                return
+            head += data
+        with lock:
+            log.write(head.split(b"\r\n", 1)[0].decode("utf-8", "replace") + "\n")
+            log.flush()
+        with socket.create_connection(("127.0.0.1", service_port)) as service:
+            service.sendall(head)
+            back = threading.Thread(target=pump, args=(service, client), daemon=True)
+            back.start()
+            pump(client, service)
+            back.join()
+
+
+def main():
+    listen_port, service_port, log_name = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3]
+    lock = threading.Lock()
+    with open(log_name, "a", encoding="utf-8") as log, socket.socket() as server:
+        server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        server.bind(("127.0.0.1", listen_port))
+        server.listen(16)
+        print("listening", flush=True)
+        while True:
+            client, _ = server.accept()
+            threading.Thread(target=serve, args=(client, service_port, log, lock), daemon=True).start()
+
+
+if __name__ == "__main__":
+    main()
