@@ -51,6 +51,14 @@ ParsedBeam ParseBeamText(const std::string& text) {
     return parsed;
 }
 
+// The normalised text into the edit and the designation, the numbers into the
+// beam's depth, flange width, web thickness and flange thickness.
+void Store(const ParsedBeam& beam, TLabeledEdit* edit, std::string& designation, float* const (&numbers)[4]) {
+    edit->SetText(beam.normalised);
+    designation = beam.normalised;
+    for (int i = 0; i < 4; ++i) *numbers[i] = beam.numbers[i];
+}
+
 }  // namespace
 
 void DOVEREForm::ParseBeamSections() {
@@ -63,12 +71,8 @@ void DOVEREForm::ParseBeamSections() {
     if (lower.outcome == BeamParse::Unconvertible) {
         ShowMessage("Error");
     } else {
-        LabeledEdit_Beam_down->SetText(lower.normalised);
-        BeamTypeDown = lower.normalised;
-        FrameValues.d_b_down = lower.numbers[0];
-        FrameValues.b_w_b_down = lower.numbers[1];
-        FrameValues.b_t_w_down = lower.numbers[2];
-        FrameValues.b_t_f_down = lower.numbers[3];
+        TFrameValues& v = FrameValues;
+        Store(lower, LabeledEdit_Beam_down, BeamTypeDown, {&v.d_b_down, &v.b_w_b_down, &v.b_t_w_down, &v.b_t_f_down});
     }
 
     const ParsedBeam upper = ParseBeamText(LabeledEdit_Beam_up->Text());
@@ -77,10 +81,6 @@ void DOVEREForm::ParseBeamSections() {
         if (upper.outcome == BeamParse::Invalid) LabeledEdit_Beam_up->SetText(kPlaceholder);
         return;
     }
-    LabeledEdit_Beam_up->SetText(upper.normalised);
-    BeamTypeUp = upper.normalised;
-    FrameValues.d_b_up = upper.numbers[0];
-    FrameValues.b_w_b_up = upper.numbers[1];
-    FrameValues.b_t_w_up = upper.numbers[2];
-    FrameValues.b_t_f_up = upper.numbers[3];
+    TFrameValues& v = FrameValues;
+    Store(upper, LabeledEdit_Beam_up, BeamTypeUp, {&v.d_b_up, &v.b_w_b_up, &v.b_t_w_up, &v.b_t_f_up});
 }
