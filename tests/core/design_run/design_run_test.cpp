@@ -249,8 +249,12 @@ TEST_F(DesignRun, AReportRunLightsNoBars) {
                                          ",\"Switch_of_Print_to_XLS\":" + (xls ? "true" : "false")),
                   std::string::npos);
         EXPECT_EQ(LampOf(*form), kDone);
-        if (!quick) EXPECT_FALSE(form->ReportPaths.TextReport.empty()) << "the text report the run asked for";
-        if (xls) EXPECT_FALSE(form->ReportPaths.Spreadsheet.empty());
+        if (!quick) {
+            EXPECT_FALSE(form->ReportPaths.TextReport.empty()) << "the text report the run asked for";
+        }
+        if (xls) {
+            EXPECT_FALSE(form->ReportPaths.Spreadsheet.empty());
+        }
     }
 }
 
