@@ -351,10 +351,11 @@ public:
     bool NzEdition = false;  // the edition with the universal section catalogues
 
     // ---- Drawing state of the two views ----
-    TDeviceContextHandle FrameDC = nullptr;
-    TDeviceContextHandle DetailDC = nullptr;
-    TRenderContextHandle FrameRC = nullptr;
-    TRenderContextHandle DetailRC = nullptr;
+    // Null until the window's create handler makes them.
+    HDC FrameDC = nullptr;
+    HDC DetailDC = nullptr;
+    HGLRC FrameRC = nullptr;
+    HGLRC DetailRC = nullptr;
     float ViewWidth = 0.0f;   // world box, mm
     float ViewHeight = 0.0f;
     float ViewScaleX = 0.0f;  // pixels per mm
@@ -364,6 +365,12 @@ public:
     std::int32_t PickCount = 0;
     PickNameMap PickNames;
     TGlPalette GlPalette;
+    // Gives the contexts back when the window goes without its close handler; declared
+    // after the handles so that it runs while they and the panels still exist.
+    struct TViewContextRelease {
+        DOVEREForm* Form;
+        ~TViewContextRelease();
+    } ViewContextRelease{this};
 
     // ---- Workbook batch ----
     std::map<std::string, std::vector<std::string>> BatchStore;  // nothing fills it
@@ -672,6 +679,9 @@ public:
     void DrawCoreCrossSection();
     void DrawLxCrossSection();
     void DrawJointCrossSection();
+
+    // Deletes both rendering contexts and gives both device contexts back.
+    void ReleaseViewContexts();
 
     void FormCreate(TObject* Sender);
     void FormPaint(TObject* Sender);

@@ -4,9 +4,7 @@
 #include <map>
 #include <string>
 
-// Rendering surfaces of a view; null until the window's create handler makes them.
-using TDeviceContextHandle = void*;
-using TRenderContextHandle = void*;
+#include "platform/gl/wgl.h"
 
 struct TGlColor {
     float R = 0.0f, G = 0.0f, B = 0.0f, A = 1.0f;
