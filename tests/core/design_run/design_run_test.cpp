@@ -210,9 +210,11 @@ TEST_F(DesignRun, AChevronAdviceLookupEntersMissingSides) {
     form->RunDesign();
     // Q 0 and alpha 0 on both sides: the common length message.
     EXPECT_EQ(Texts(env.Headless().Boxes(), ui::BoxKind::Message).size(), 1u);
-    EXPECT_EQ(form->SideValues.count("LEFT"), 1u);
-    EXPECT_EQ(form->SideValues.count("RIGHT"), 1u);
-    EXPECT_EQ(form->SideValues["LEFT"].size(), 2u) << "Q_factor and Alpha_L";
+    for (const char* side : {"LEFT", "RIGHT"})
+        for (const char* key : {"Q_factor", "Alpha_L"}) {
+            ASSERT_EQ(form->SideValues.count(side), 1u) << side;
+            EXPECT_EQ(form->SideValues.at(side).count(key), 1u) << side << " " << key;
+        }
 }
 
 TEST_F(DesignRun, AnErrorOnTheWayRestoresTheButtonAndTheCursor) {
