@@ -127,8 +127,9 @@ TEST_F(LayoutTest, EditsStartCommittedWithTheirTexts) {
         {form->LabeledEdit_Adjust_R_y_c, "1.2", false},
         {form->LabeledEdit_Adjust_Omega_h, "1.3", false},
         {form->LabeledEdit_Adjust_Beta_f, "1.15", false},
-        {form->LabeledEdit_Beam_up, "H594 x 302 x 14 x 23", false},
-        {form->LabeledEdit_Beam_down, "H594 x 302 x 14 x 23", false},
+        // The first design has written the designations back in their normalised form.
+        {form->LabeledEdit_Beam_up, "H594x302x14x23", false},
+        {form->LabeledEdit_Beam_down, "H594x302x14x23", false},
         {form->LabeledEdit_F_y_b, "0.033", false},
         {form->LabeledEdit_R_y_b, "1.2", false},
         {form->Edit_Keff_req, "0", false},
