@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "core/side_tables.h"
 #include "drawing/gl_state.h"
 #include "input/input_limits.h"
+#include "input/range_rules.h"
 #include "input/steel_grades.h"
 #include "input/unit_labels.h"
 #include "platform/http/TDSHTTP.h"
@@ -422,6 +424,9 @@ public:
     // ======== Design input (input/) ===================================================
     // Pre-run check, commits, grades, units, bolts.
     void ValidateInputs();
+    // The range test of one rule on the text its edit holds now: the message when it
+    // fails, nothing when it passes; a text that does not convert raises EConvertError.
+    std::optional<std::string> RangeRuleFailure(TRangeRuleId rule);
     void CommitPendingFrameEdits();
     void CommitPendingAdjustEdits();
     void SetCoreSteelGrade();

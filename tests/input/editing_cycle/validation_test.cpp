@@ -1,0 +1,205 @@
+// The check before every design run: the window's limits, the order of the rules
+// with the page each failure shows, the material rules only while material
+// adjustment is on, texts that do not convert, and the edits that a run does not test.
+#include "input/selectors/selector_fixture.h"
+
+namespace {
+
+using testing_support::ErrorBox;
+using testing_support::NoticeBox;
+using Box = ui::HeadlessBackend::Box;
+
+
+class Validation : public selector_tests::SelectorTest {
+protected:
+    // One run asked for as a click would, its error caught and shown.
+    void Run() {
+        ui::Dispatch([this] { form->RunDesign(); });
+    }
+
+    // The control page on show, -1 for none or several.
+    int ShownPage() const {
+        int shown = -1;
+        for (int i = 0; i < static_cast<int>(form->ControlPages.size()); ++i) {
+            if (!form->ControlPages[i]->Visible()) continue;
+            if (shown != -1) return -1;
+            shown = i;
+        }
+        return shown;
+    }
+
+    std::vector<Box> Boxes() { return env.Headless().TakeBoxes(); }
+};
+
+TEST_F(Validation, TheWindowSetsTheLimitsOnce) {
+    const TInputLimits& l = form->InputLimits;
+    const std::pair<TLimit, TLimit> pairs[] = {
+        {l.ColumnHeight, {2000, 20000}}, {l.BeamLength, {2000, 30000}}, {l.ColumnDepth, {0, 1500}},
+        {l.BeamDepth, {0, 1500}},        {l.HeightToLength, {0.125f, 8}}, {l.CoreRy, {1, 1.5f}},
+        {l.CoreOmegaH, {1, 1.5f}},       {l.CoreBeta, {1.09999f, 1.2f}}, {l.GussetRy, {1, 1.5f}},
+        {l.SlabThickness, {0, 300}},     {l.BeamFy, {0, 0.05f}},         {l.BeamRy, {1, 1.5f}},
+        {l.ClearLeft, {75, 375}},        {l.ClearRight, {75, 375}},      {l.ClearUpper, {75, 375}},
+        {l.ClearLower, {50, 350}},
+    };
+    for (const auto& [have, want] : pairs) {
+        EXPECT_EQ(have.Min, want.Min);
+        EXPECT_EQ(have.Max, want.Max);
+    }
+    EXPECT_TRUE(form->InputsValid);
+}
+
+TEST_F(Validation, TheFirstFailingRuleShowsItsPageAndMessageAndNothingRuns) {
+    struct Case {
+        std::vector<std::pair<TEdit*, const char*>> texts;
+        bool material;
+        const char* message;
+        int page;
+    };
+    const Case cases[] = {
+        {{{form->LabeledEdit_H_col, "1000"}, {form->LabeledEdit_L_beam, "100"}, {form->LabeledEdit_Slab_Thickness, "400"}},
+         false, "Hcol is allowable between 2000mm and 20000mm.", 0},
+        {{{form->LabeledEdit_L_beam, "40000"}, {form->LabeledEdit_d_c_right, "1600"}}, false,
+         "Lbeam is allowable between 2000mm and 30000mm.", 0},
+        {{{form->LabeledEdit_H_col, "20000"}, {form->LabeledEdit_L_beam, "2000"}, {form->LabeledEdit_d_b_up, "1600"}},
+         false, "Height/Width is allowable between 0.125 and 8.", 0},
+        {{{form->LabeledEdit_d_b_up, "1501"}, {form->LabeledEdit_d_b_down, "1501"}}, false,
+         "db,up is allowable between 0mm and 1500mm.", 0},
+        {{{form->LabeledEdit_d_b_down, "1501"}, {form->LabeledEdit_Slab_Thickness, "301"}}, false,
+         "db,down is allowable between 0mm and 1500mm.", 0},
+        {{{form->LabeledEdit_Slab_Thickness, "301"}, {form->LabeledEdit_d_c_left, "1501"}}, false,
+         "Thickness of slab is allowable between 0mm and 300mm.", 0},
+        {{{form->LabeledEdit_d_c_left, "1501"}, {form->LabeledEdit_d_c_right, "1501"}}, false,
+         "dc,left is allowable between 0mm and 1500mm.", 0},
+        {{{form->LabeledEdit_d_c_right, "1501"}}, false, "dc,right is allowable between 0mm and 1500mm.", 0},
+        // A frame failure comes before the material factors.
+        {{{form->LabeledEdit_d_c_right, "1501"}, {form->LabeledEdit_Adjust_R_y_c, "2"}}, true,
+         "dc,right is allowable between 0mm and 1500mm.", 0},
+        {{{form->LabeledEdit_Adjust_R_y_c, "0.9"}, {form->LabeledEdit_Adjust_Omega_h, "2"}}, true,
+         "Ry,c is allowable between 1 and 1.5.", 3},
+        {{{form->LabeledEdit_Adjust_Omega_h, "1.6"}, {form->LabeledEdit_Adjust_Beta_f, "1"}}, true,
+         "\u03a9h is allowable between 1 and 1.5.", 3},
+        {{{form->LabeledEdit_Adjust_Beta_f, "1.09999"}}, true, "\u03b2 is allowable between 1.1 and 1.2.", 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        std::vector<std::pair<TEdit*, std::string>> kept;
+        for (const auto& [edit, text] : c.texts) {
+            kept.emplace_back(edit, edit->Text());
+            edit->SetText(text);
+        }
+        form->CheckBox_adjust_Mat->SetCheckedSilent(c.material);
+        form->MagnifyControlTab(1);
+        Forget();
+
+        Run();
+        EXPECT_EQ(Boxes(), std::vector<Box>{NoticeBox(c.message)}) << "one message, no other box";
+        EXPECT_EQ(ShownPage(), c.page);
+        EXPECT_FALSE(form->InputsValid);
+        EXPECT_EQ(RunCount(), 0);
+        for (const auto& [edit, text] : c.texts) EXPECT_EQ(edit->Color(), clCream) << "nothing is committed";
+
+        for (const auto& [edit, text] : kept) edit->SetText(text);
+        form->CheckBox_adjust_Mat->SetCheckedSilent(false);
+    }
+    Forget();
+    Run();
+    EXPECT_TRUE(form->InputsValid) << "each check starts afresh";
+    EXPECT_EQ(RunCount(), 1);
+}
+
+TEST_F(Validation, BoundsOfTheTestedRulesPass) {
+    const std::pair<TEdit*, const char*> texts[] = {
+        {form->LabeledEdit_H_col, "2000"},      {form->LabeledEdit_L_beam, "16000"},  // ratio 0.125
+        {form->LabeledEdit_d_b_up, "0"},        {form->LabeledEdit_d_b_down, "1500"},
+        {form->LabeledEdit_Slab_Thickness, "0"}, {form->LabeledEdit_d_c_left, "1500"},
+        {form->LabeledEdit_d_c_right, "0"},     {form->LabeledEdit_Adjust_R_y_c, "1.5"},
+        {form->LabeledEdit_Adjust_Omega_h, "1"}, {form->LabeledEdit_Adjust_Beta_f, "1.2"},
+    };
+    for (const auto& [edit, text] : texts) edit->SetText(text);
+    form->CheckBox_adjust_Mat->SetCheckedSilent(true);
+    Forget();
+    Run();
+    EXPECT_TRUE(form->InputsValid);
+    EXPECT_EQ(RunCount(), 1);
+    EXPECT_EQ(ErrorBoxes(), std::vector<Box>{});
+
+    form->LabeledEdit_H_col->SetText("20000");
+    form->LabeledEdit_L_beam->SetText("2500");  // ratio 8
+    Forget();
+    Run();
+    EXPECT_EQ(RunCount(), 1);
+}
+
+TEST_F(Validation, MaterialFactorsAreTestedOnlyWhileMaterialAdjustmentIsOn) {
+    form->LabeledEdit_Adjust_R_y_c->SetText("9");
+    form->LabeledEdit_Adjust_Beta_f->SetText("abc");  // not even read
+    Run();
+    EXPECT_TRUE(form->InputsValid);
+    EXPECT_EQ(RunCount(), 1);
+    EXPECT_EQ(ErrorBoxes(), std::vector<Box>{});
+
+    // The run wrote the core grade's own factors back into the edits.
+    form->CheckBox_adjust_Mat->SetCheckedSilent(true);
+    form->LabeledEdit_Adjust_R_y_c->SetText("9");
+    form->LabeledEdit_Adjust_Beta_f->SetText("abc");
+    Forget();
+    Run();
+    EXPECT_FALSE(form->InputsValid);
+    EXPECT_EQ(RunCount(), 0);
+    EXPECT_EQ(Boxes(), std::vector<Box>{NoticeBox("Ry,c is allowable between 1 and 1.5.")});
+
+    form->LabeledEdit_Adjust_R_y_c->SetText("1.2");
+    Run();
+    EXPECT_EQ(Boxes(), std::vector<Box>{ErrorBox("'abc' is not a valid floating point value")});
+    EXPECT_EQ(RunCount(), 0);
+}
+
+TEST_F(Validation, ATextThatDoesNotConvertEndsTheRunWithTheConversionError) {
+    struct Case {
+        TEdit* edit;
+        const char* text;
+        const char* error;
+    };
+    const Case cases[] = {
+        // A column catalogue depth with a fraction refuses every design.
+        {form->LabeledEdit_d_c_left, "320.5", "'320.5' is not a valid integer value"},
+        {form->LabeledEdit_H_col, "", "'' is not a valid integer value"},
+        {form->LabeledEdit_d_b_down, "8 50", "'8 50' is not a valid integer value"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string kept = c.edit->Text();
+        c.edit->SetText(c.text);
+        form->MagnifyControlTab(2);
+        form->InputsValid = false;  // so that the check's own first step shows
+        Forget();
+        Run();
+        EXPECT_EQ(Boxes(), std::vector<Box>{ErrorBox(c.error)}) << "no rule message";
+        EXPECT_TRUE(form->InputsValid);
+        EXPECT_EQ(ShownPage(), 2) << "no page is shown";
+        EXPECT_EQ(RunCount(), 0);
+        EXPECT_EQ(c.edit->Color(), clCream);
+        c.edit->SetText(kept);
+    }
+}
+
+TEST_F(Validation, RulesThatOnlyEnterTestsDoNotStopARun) {
+    const std::pair<TEdit*, const char*> texts[] = {
+        {form->LabeledEdit_Adjust_R_y_g, "3"}, {form->LabeledEdit_F_y_b, "0.06"},
+        {form->LabeledEdit_R_y_b, "2"},        {form->LabeledEdit_Upper_CD, "10"},
+        {form->LabeledEdit_Lower_CD, "400"},   {form->LabeledEdit_Left_CD, "10"},
+        {form->LabeledEdit_Right_CD, "10"},    {form->LabeledEdit_Lbrb_revised_increment, "500"},
+        {form->Edit_LcToLwp, "0.1"},
+    };
+    for (const auto& [edit, text] : texts) edit->SetText(text);
+    form->CheckBox_adjust_Mat->SetCheckedSilent(true);
+    Forget();
+    Run();
+    EXPECT_TRUE(form->InputsValid);
+    EXPECT_EQ(RunCount(), 1);
+    const nlohmann::json frame = LastRunRequest()["FRAME"];
+    EXPECT_EQ(frame["beam_up_gap_for_L_brb"], 10) << "the request carries the pending value";
+    EXPECT_NEAR(frame["F_y_b"].get<double>(), 0.06, 1e-6);
+}
+
+}  // namespace
