@@ -179,6 +179,7 @@ TEST_F(PagesTest, LayerTogglesFlipTheirLayerAndColourAndComeBackOnASecondClick) 
     };
     for (const Toggle& t : toggles) {
         expect_painted(t, t.starts_on, "at start");
+        const std::uint64_t frame_swaps = form->OpGLPanel->SurfaceRevision();
         t.panel->Click();
         expect_painted(t, !t.starts_on, "after one click");
         for (const Toggle& other : toggles) {
@@ -188,6 +189,7 @@ TEST_F(PagesTest, LayerTogglesFlipTheirLayerAndColourAndComeBackOnASecondClick) 
         }
         t.panel->Click();
         expect_painted(t, t.starts_on, "after two clicks");
+        EXPECT_EQ(form->OpGLPanel->SurfaceRevision(), frame_swaps + 2) << t.panel->Name() << ": one redraw a click";
     }
     EXPECT_EQ(RunCount(), 0) << "a layer toggle runs no design";
 }

@@ -144,28 +144,42 @@ TEST_F(SectionsTest, CatalogueColumnChoiceWritesTheDepthInGeneralFormat) {
         TComboBox* selector;
         TLabeledEdit* edit;
         std::string TSectionNames::*name;
+        const char* request_key;
         int resting_left;
+        const char* section;
         std::function<void()> choose;
     };
     const std::vector<Case> cases = {
-        {form->ComboBox_LeftColumn, form->LabeledEdit_d_c_left, &TSectionNames::LeftColumn, 120,
-         [&] { form->ComboBox_LeftColumnChange(form->ComboBox_LeftColumn); }},
-        {form->ComboBox_RightColumn, form->LabeledEdit_d_c_right, &TSectionNames::RightColumn, 128,
-         [&] { form->ComboBox_RightColumnChange(form->ComboBox_RightColumn); }},
+        {form->ComboBox_LeftColumn, form->LabeledEdit_d_c_left, &TSectionNames::LeftColumn, "UC_Left_Column", 120,
+         "UC356x406x393", [&] { form->ComboBox_LeftColumnChange(form->ComboBox_LeftColumn); }},
+        {form->ComboBox_RightColumn, form->LabeledEdit_d_c_right, &TSectionNames::RightColumn, "UC_Right_Column",
+         128, "UC356x406x235", [&] { form->ComboBox_RightColumnChange(form->ComboBox_RightColumn); }},
     };
     for (const Case& c : cases) {
         Forget();
-        c.selector->SetItemIndex(1);
-        const std::string section = c.selector->Text();
-        const float depth = form->UniversalColumnTable.at(section)[0];
+        c.selector->SetText(c.section);
+        ASSERT_EQ(c.selector->Text(), c.section);
+        const float depth = form->UniversalColumnTable.at(c.section)[0];
         c.choose();
         EXPECT_EQ(c.edit->Text(), FloatToGeneralText(depth));
-        EXPECT_EQ(form->SectionNames.*c.name, section);
+        EXPECT_EQ(form->SectionNames.*c.name, c.section);
         EXPECT_EQ(RunCount(), 1);
+        EXPECT_EQ(LastRunRequest()["FRAME"][c.request_key], c.section);
         EXPECT_EQ(c.selector->Width(), 22);
         EXPECT_EQ(c.selector->Left(), c.resting_left);
         EXPECT_TRUE(c.selector->Enabled());
     }
+}
+
+TEST_F(SectionsTest, CatalogueColumnWithAFractionalDepthIsRefusedByTheWholeNumberCheck) {
+    form->ComboBox_LeftColumn->SetText("UC356x406x551");
+    EXPECT_FALSE(ui::Dispatch([&] { form->ComboBox_LeftColumnChange(form->ComboBox_LeftColumn); }));
+    // The depth is the single-precision value widened, in general format.
+    EXPECT_EQ(form->LabeledEdit_d_c_left->Text(), "455.600006103516");
+    EXPECT_EQ(form->SectionNames.LeftColumn, "UC356x406x551");
+    EXPECT_EQ(env.Headless().Boxes(),
+              (std::vector<Box>{{ui::BoxKind::Error, "'455.600006103516' is not a valid integer value"}}));
+    EXPECT_EQ(RunCount(), 0);
 }
 
 TEST_F(SectionsTest, SectionMissingFromItsCatalogueShowsTheCountAndChangesNothing) {
