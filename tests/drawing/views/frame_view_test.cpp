@@ -1,0 +1,321 @@
+// The two views as the window shows them: contexts made by the create handler and
+// given back, the pixels of the frame view before and after a result, the layer
+// toggles, a symmetric Chevron bay, repeatable redraws and the state they leave.
+#include <gtest/gtest.h>
+
+#include "platform/ui/input.h"
+#include "support/form_environment.h"
+#include "view_probe.h"
+
+namespace {
+
+using testing_support::FormEnvironment;
+using view_test::ColourNear;
+using view_test::FrameProbe;
+using view_test::Over;
+using view_test::Rgb;
+using view_test::RgbOf;
+
+Rgb Background(const DOVEREForm& f) { return RgbOf(f.GlPalette.BackgroundColor); }
+
+int CountExactly(const ui::PixelImage& image, Rgb colour) {
+    return gl::CountPixels(image, gl::OpaqueColor(colour.r, colour.g, colour.b));
+}
+
+// Points of the default Diagonal bay (5000 x 4000, columns 500, beams 594 deep) that
+// only one part covers, several pixels from every other part and line.
+struct Samples {
+    float column_x, column_y;  // inside the left column, off its centre line
+    float beam_x, beam_y;      // inside the lower beam, off its centre line
+    float plate_x, plate_y;    // lower gusset plate, below the slab line and the brace
+    float core_x, core_y;      // brace core inside the casing, off the work line
+
+    explicit Samples(const DOVEREForm& f) {
+        const TFrameValues& v = f.FrameValues;
+        const TBraceValues& b = f.BraceValues;
+        column_x = -v.d_c_left / 4;
+        column_y = v.H_col / 2;
+        beam_x = v.L_beam / 2;
+        beam_y = -v.d_b_down / 4;
+        plate_x = v.d_c_left / 2 + b.down_L_h * 0.66f;
+        plate_y = v.d_b_down / 2 + v.default_thickness_of_slab_for_L_brb / 2;
+        const float mid_core = b.Shrink_Ratio_DOWN * b.L_wp + b.L_w + b.L_n + b.L_x + b.L_t + b.L_c / 2;
+        const view_test::Point p = view_test::OnBrace(b.tan_phi, mid_core, 50);
+        core_x = p.x;
+        core_y = p.y;
+    }
+};
+
+TEST(Views, BeforeTheFirstPaintNothingIsSwappedAndWithoutAResultOnlyTheBackgroundShows) {
+    FormEnvironment env(FormEnvironment::Reach::Unreachable);
+    DOVEREForm* form = env.Create();
+    ASSERT_NE(form->FrameRC, nullptr);
+    ASSERT_NE(form->DetailRC, nullptr);
+    // The panels show their own colours until the first paint.
+    EXPECT_EQ(form->OpGLPanel->SurfaceRevision(), 0u);
+    EXPECT_EQ(form->OpGLPanel2->SurfaceRevision(), 0u);
+
+    ui::PaintForm(form);
+    const gl::Rgba bg = gl::OpaqueColor(0.732f, 0.888f, 0.928f);
+    for (TPanel* panel : {form->OpGLPanel, form->OpGLPanel2}) {
+        const ui::PixelImage& image = panel->Surface();
+        EXPECT_EQ(image.width, panel->ClientWidth());
+        EXPECT_EQ(image.height, panel->ClientHeight());
+        EXPECT_EQ(gl::CountPixels(image, bg), image.width * image.height) << panel->Name();
+    }
+}
+
+TEST(Views, ADiagonalResultShowsTheMembersAndPlatesInTheirBlendedColours) {
+    FormEnvironment env;
+    DOVEREForm* form = env.Create();
+    ASSERT_EQ(form->CfgText, "Diagonal");
+    ASSERT_GT(form->FrameValues.L_beam, 0.0f);
+    ui::PaintForm(form);
+
+    const FrameProbe probe(*form);
+    const Samples s(*form);
+    const TGlPalette& p = form->GlPalette;
+    EXPECT_TRUE(ColourNear(probe.At(s.column_x, s.column_y), Over(p.LeftColumnColor, Background(*form))));
+    EXPECT_TRUE(ColourNear(probe.At(-s.column_x + form->FrameValues.L_beam, s.column_y),
+                           Over(p.RightColumnColor, Background(*form))));
+    EXPECT_TRUE(ColourNear(probe.At(s.beam_x, s.beam_y), Over(p.LowerBeamColor, Background(*form))));
+    EXPECT_TRUE(ColourNear(probe.At(s.beam_x, form->FrameValues.H_col - s.beam_y),
+                           Over(p.UpperBeamColor, Background(*form))));
+    EXPECT_TRUE(ColourNear(probe.At(s.plate_x, s.plate_y), RgbOf(p.GussetColor)));
+    EXPECT_TRUE(ColourNear(probe.At(s.core_x, s.core_y),
+                           Over(p.CasingColor, Over(p.CoreColor, Background(*form)))));
+    // Away from the bay the background stays.
+    EXPECT_TRUE(ColourNear(gl::PixelAt(form->OpGLPanel->Surface(), 2, 2), Background(*form), 0));
+}
+
+TEST(Views, EachLayerToggleRemovesItsLayerAndBringsItBack) {
+    FormEnvironment env;
+    DOVEREForm* form = env.Create();
+    ui::PaintForm(form);
+    const ui::PixelImage all = form->OpGLPanel->Surface();
+    const FrameProbe probe(*form);
+    const Samples s(*form);
+    const TGlPalette& p = form->GlPalette;
+    const Rgb bg = Background(*form);
+    const Rgb magenta{1, 0, 1};
+    ASSERT_GT(CountExactly(all, magenta), 0);
+
+    struct Case {
+        const char* layer;
+        TPanel* toggle;
+        bool DOVEREForm::*flag;
+        float x, y;
+        Rgb shown;
+    };
+    const Case cases[] = {
+        {"frame", form->Panel_disp_Frame, &DOVEREForm::ShowFrame, s.column_x, s.column_y, Over(p.LeftColumnColor, bg)},
+        {"gusset", form->Panel_disp_Gusset, &DOVEREForm::ShowGusset, s.plate_x, s.plate_y, RgbOf(p.GussetColor)},
+        {"brace", form->Panel_disp_BRB, &DOVEREForm::ShowBRB, s.core_x, s.core_y,
+         Over(p.CasingColor, Over(p.CoreColor, bg))},
+        // The centre-line layer's dashes are the only magenta of the view.
+        {"centre lines", form->Panel_disp_RL, &DOVEREForm::ShowRL, 0, 0, magenta},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.layer);
+        const bool lines = c.flag == &DOVEREForm::ShowRL;
+        if (!lines) EXPECT_TRUE(ColourNear(probe.At(c.x, c.y), c.shown));
+        ui::UserClick(c.toggle);
+        EXPECT_FALSE(form->*c.flag);
+        const ui::PixelImage& without = form->OpGLPanel->Surface();
+        if (lines)
+            EXPECT_EQ(CountExactly(without, magenta), 0);
+        else
+            EXPECT_TRUE(ColourNear(probe.At(c.x, c.y), bg, 0));
+        EXPECT_NE(without.rgba, all.rgba);
+        ui::UserClick(c.toggle);
+        EXPECT_TRUE(form->*c.flag);
+        EXPECT_EQ(form->OpGLPanel->Surface().rgba, all.rgba);
+    }
+    // With every layer off, nothing but the background.
+    for (TPanel* toggle : {form->Panel_disp_Frame, form->Panel_disp_RL, form->Panel_disp_BRB, form->Panel_disp_Gusset})
+        ui::UserClick(toggle);
+    const ui::PixelImage& none = form->OpGLPanel->Surface();
+    EXPECT_EQ(gl::CountPixels(none, gl::OpaqueColor(bg.r, bg.g, bg.b)), none.width * none.height);
+}
+
+TEST(Views, TheLLayerShowsOnlyWithItsToggle) {
+    FormEnvironment env;
+    DOVEREForm* form = env.Create();
+    ASSERT_FALSE(form->ShowLr);
+    ui::PaintForm(form);
+    const ui::PixelImage before = form->OpGLPanel->Surface();
+    const Rgb l1 = RgbOf(form->GlPalette.L1LineColor), l2 = RgbOf(form->GlPalette.L2LineColor);
+    EXPECT_EQ(CountExactly(before, l1), 0);
+    EXPECT_EQ(CountExactly(before, l2), 0);
+
+    ui::UserClick(form->Panel_disp_Lr);  // redraws at once
+    EXPECT_TRUE(form->ShowLr);
+    EXPECT_GT(CountExactly(form->OpGLPanel->Surface(), l1), 0);
+    EXPECT_GT(CountExactly(form->OpGLPanel->Surface(), l2), 0);
+
+    ui::UserClick(form->Panel_disp_Lr);
+    EXPECT_EQ(form->OpGLPanel->Surface().rgba, before.rgba);
+}
+
+TEST(Views, ASymmetricChevronBayIsItsOwnMirrorImageWithinAPixel) {
+    FormEnvironment env;
+    DOVEREForm* form = env.Create();
+    view_test::ChooseChevron(form);
+    ASSERT_EQ(form->CfgText, "Chevron");
+    ASSERT_EQ(form->SideValues["LEFT"]["d_c_left"], form->SideValues["RIGHT"]["d_c_right"]);
+    ASSERT_EQ(form->SideValues["LEFT"]["tan_phi"], form->SideValues["RIGHT"]["tan_phi"]);
+    // The columns have colours of their own and a dash runs from one end of its line:
+    // the plates, stiffeners and braces are what mirrors.
+    form->ShowFrame = false;
+    form->ShowRL = false;
+    form->RedrawViews();
+
+    const ui::PixelImage& image = form->OpGLPanel->Surface();
+    const Rgb bg = Background(*form);
+    const gl::Rgba background = gl::OpaqueColor(bg.r, bg.g, bg.b);
+    int drawn = 0, unmatched = 0;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const gl::Rgba here = gl::PixelAt(image, x, y);
+            if (here != background) ++drawn;
+            const int mirror = image.width - 1 - x;  // L/2 is the panel's middle column
+            bool matched = false;
+            for (int dx = -1; dx <= 1 && !matched; ++dx) {
+                if (mirror + dx < 0 || mirror + dx >= image.width) continue;
+                matched = view_test::Near(here, gl::PixelAt(image, mirror + dx, y), 2);
+            }
+            if (!matched) ++unmatched;
+        }
+    }
+    EXPECT_GT(drawn, 5000);
+    EXPECT_EQ(unmatched, 0);
+}
+
+TEST(Views, DrawingTwiceGivesTheSamePicturesAndLeavesTheStateAsItWas) {
+    FormEnvironment env;
+    DOVEREForm* form = env.Create();
+    form->ShowLr = true;
+    for (const char* cfg : {"Diagonal", "Chevron"}) {
+        SCOPED_TRACE(cfg);
+        if (std::string(cfg) == "Chevron") view_test::ChooseChevron(form);
+        // The bolted joint's bolts as well.
+        form->CtypeText = "Bolted";
+        form->BoltedValues.n = 4;
+        form->BoltedValues.el = 50;
+        form->BoltedValues.s = 70;
+        form->RedrawViews();
+        const ui::PixelImage frame = form->OpGLPanel->Surface();
+        const ui::PixelImage detail = form->OpGLPanel2->Surface();
+        const auto revision = form->OpGLPanel->SurfaceRevision();
+        for (int i = 0; i < 3; ++i) form->RedrawViews();
+        EXPECT_EQ(form->OpGLPanel->SurfaceRevision(), revision + 3);
+        EXPECT_EQ(form->OpGLPanel->Surface().rgba, frame.rgba);
+        EXPECT_EQ(form->OpGLPanel2->Surface().rgba, detail.rgba);
+
+        for (auto [dc, rc] : {std::pair{form->FrameDC, form->FrameRC}, std::pair{form->DetailDC, form->DetailRC}}) {
+            ASSERT_TRUE(wglMakeCurrent(dc, rc));
+            GLint depth = 0;
+            glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+            EXPECT_EQ(depth, 1);
+            EXPECT_FALSE(glIsEnabled(GL_BLEND));
+            EXPECT_FALSE(glIsEnabled(GL_LINE_STIPPLE));
+            EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        }
+    }
+}
+
+TEST(Views, ADashedLineShowsThreePixelDashesAndGaps) {
+    FormEnvironment env;
+    DOVEREForm* form = env.Create();
+    ui::PaintForm(form);
+    const FrameProbe probe(*form);
+    const TFrameValues& v = form->FrameValues;
+    // The slab line runs level over everything drawn before it; between the two
+    // plumb clear-distance lines nothing crosses it.
+    const int row = probe.Row(v.d_b_down / 2 + v.default_thickness_of_slab_for_L_brb);
+    const int from = probe.Column(v.d_c_left / 2 + v.col_left_gap_for_L_brb) + 2;
+    const int to = probe.Column(v.L_beam - v.d_c_right / 2 - v.col_right_gap_for_L_brb) - 2;
+    const ui::PixelImage& image = form->OpGLPanel->Surface();
+    std::vector<int> runs;  // alternate lengths of dash and gap
+    bool dash = false;
+    for (int x = from; x <= to; ++x) {
+        const bool magenta = gl::PixelAt(image, x, row) == gl::OpaqueColor(1, 0, 1);
+        if (runs.empty() || magenta != dash) {
+            runs.push_back(0);
+            dash = magenta;
+        }
+        ++runs.back();
+    }
+    ASSERT_GT(runs.size(), 20u);
+    // The first and last runs may be cut by the ends.
+    for (size_t i = 1; i + 1 < runs.size(); ++i) EXPECT_EQ(runs[i], 3) << "run " << i << " of " << runs.size();
+}
+
+TEST(Views, ARedrawWithoutContextsDrawsNothingButStillCopiesTheSides) {
+    FormEnvironment env;
+    DOVEREForm* form = env.Create();
+    view_test::ChooseChevron(form);
+    form->ReleaseViewContexts();
+    EXPECT_EQ(form->FrameRC, nullptr);
+    EXPECT_EQ(form->FrameDC, nullptr);
+    const auto revision = form->OpGLPanel->SurfaceRevision();
+    form->SideValues["LEFT"]["d_c_left"] = 480;
+    form->SideValues["RIGHT"]["tan_phi"] = 1.25f;
+    form->RedrawViews();
+    EXPECT_EQ(form->FrameValues.d_c_left, 480.0f);
+    EXPECT_EQ(form->BraceValues.tan_phi, 1.25f);
+    EXPECT_EQ(form->OpGLPanel->SurfaceRevision(), revision);
+}
+
+TEST(Views, ClosingTheWindowGivesBackBothViewsContexts) {
+    const int dcs = gl::LiveDeviceContexts(), rcs = gl::LiveRenderingContexts();
+    {
+        FormEnvironment env;
+        DOVEREForm* form = env.Create();
+        EXPECT_EQ(gl::LiveDeviceContexts(), dcs + 2);
+        EXPECT_EQ(gl::LiveRenderingContexts(), rcs + 2);
+        ui::UserClose(form);
+        EXPECT_EQ(gl::LiveDeviceContexts(), dcs);
+        EXPECT_EQ(gl::LiveRenderingContexts(), rcs);
+    }
+    {
+        // Without a service: the connection message once, and the contexts go.
+        FormEnvironment env(FormEnvironment::Reach::Unreachable);
+        DOVEREForm* form = env.Create();
+        env.Headless().TakeBoxes();
+        ui::UserClose(form);
+        EXPECT_EQ(env.Headless().Boxes(), std::vector{testing_support::ConnectionBox()});
+        EXPECT_EQ(gl::LiveRenderingContexts(), rcs);
+    }
+    {
+        // A window that goes without its close handler gives them back too.
+        FormEnvironment env;
+        env.Create();
+        EXPECT_EQ(gl::LiveRenderingContexts(), rcs + 2);
+    }
+    EXPECT_EQ(gl::LiveDeviceContexts(), dcs);
+    EXPECT_EQ(gl::LiveRenderingContexts(), rcs);
+}
+
+TEST(Views, APanelWithoutAPixelFormatShowsTheMessageAndStaysUndrawn) {
+    FormEnvironment env;
+    DOVEREForm* form = env.Create();
+    env.Headless().TakeBoxes();
+    form->ReleaseViewContexts();
+    // A detail panel whose device context cannot be had.
+    TPanel* detail = form->OpGLPanel2;
+    form->OpGLPanel2 = nullptr;
+    form->FormCreate(form);
+    form->OpGLPanel2 = detail;
+    ASSERT_EQ(env.Headless().Boxes().size(), 1u);
+    EXPECT_EQ(env.Headless().Boxes()[0].text, "像點格式選取失敗!!");
+    EXPECT_NE(form->FrameRC, nullptr);
+    EXPECT_EQ(form->DetailRC, nullptr);
+
+    const auto frame = form->OpGLPanel->SurfaceRevision(), details = detail->SurfaceRevision();
+    ui::PaintForm(form);
+    EXPECT_EQ(form->OpGLPanel->SurfaceRevision(), frame + 1);
+    EXPECT_EQ(detail->SurfaceRevision(), details);
+}
+
+}  // namespace
