@@ -7,3 +7,9 @@ void DOVEREForm::LayoutBrbGrid() {}
 void DOVEREForm::ComboBox_BRB_Output_OptionChange(TObject*) {}
 
 void DOVEREForm::StringGrid_BRBDrawCell(TObject*, int, int, const TRect&, TGridDrawState) {}
+
+void DOVEREForm::ShowBrbResults() {}
+
+void DOVEREForm::ShowChevronWeldedBrbResults() {}
+
+void DOVEREForm::FillPartRadio(std::int32_t) {}

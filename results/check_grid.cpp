@@ -5,3 +5,8 @@
 void DOVEREForm::LayoutCheckGrid() {}
 
 void DOVEREForm::StringGrid_DCRDrawCell(TObject*, int, int, const TRect&, TGridDrawState) {}
+
+void DOVEREForm::LayoutCheckGridChevronBolted() {}
+void DOVEREForm::LayoutCheckGridChevronWelded() {}
+void DOVEREForm::LayoutCheckGridDiagonalWelded() {}
+void DOVEREForm::LayoutCheckGridDiagonalBolted() {}

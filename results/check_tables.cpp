@@ -16,10 +16,3 @@ void DOVEREForm::ShowChevronWeldedChecks() {}
 void DOVEREForm::ShowMiddleWeldedChecks() {}
 void DOVEREForm::ShowChevronBoltedChecks() {}
 void DOVEREForm::ShowMiddleBoltedChecks() {}
-void DOVEREForm::ShowBrbResults() {}
-void DOVEREForm::ShowChevronWeldedBrbResults() {}
-void DOVEREForm::LayoutCheckGridChevronBolted() {}
-void DOVEREForm::LayoutCheckGridChevronWelded() {}
-void DOVEREForm::LayoutCheckGridDiagonalWelded() {}
-void DOVEREForm::LayoutCheckGridDiagonalBolted() {}
-void DOVEREForm::FillPartRadio(std::int32_t) {}
