@@ -3,6 +3,8 @@
 // toggles, a symmetric Chevron bay, repeatable redraws and the state they leave.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "platform/ui/input.h"
 #include "support/form_environment.h"
 #include "view_probe.h"
@@ -88,6 +90,39 @@ TEST(Views, ADiagonalResultShowsTheMembersAndPlatesInTheirBlendedColours) {
     EXPECT_TRUE(ColourNear(gl::PixelAt(form->OpGLPanel->Surface(), 2, 2), Background(*form), 0));
 }
 
+// The projection a redraw left in a view's context: the scales of x and y (2 / box
+// extent) and their offsets.
+std::array<float, 4> Projection(HDC dc, HGLRC rc) {
+    EXPECT_TRUE(wglMakeCurrent(dc, rc));
+    GLfloat m[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    return {m[0], m[5], m[12], m[13]};
+}
+
+TEST(Views, EachViewIsProjectedOntoItsOwnFittedBoxOrLeftAtTheIdentity) {
+    FormEnvironment env;
+    DOVEREForm* form = env.Create();
+    form->RedrawViews();
+    const TViewFit frame = FitFrameBox(409, 294, form->FrameValues).value();
+    const TViewFit detail = FitDiagonalDetailBox(779, 196, form->BraceValues).value();
+    using P = std::array<float, 4>;
+    auto ortho = [](const TViewFit& f) { return P{2 / f.Width, 2 / f.Height, -1, -1}; };
+    for (auto [actual, expected] : {std::pair{Projection(form->FrameDC, form->FrameRC), ortho(frame)},
+                                    std::pair{Projection(form->DetailDC, form->DetailRC), ortho(detail)}})
+        for (int i = 0; i < 4; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-6f) << i;
+    // The shared box, scales and offsets hold the detail view's after a redraw.
+    EXPECT_EQ(form->ViewWidth, detail.Width);
+    EXPECT_EQ(form->ViewOffset[0], detail.OffsetX);
+    EXPECT_EQ(form->ViewOffset[1], detail.OffsetY);
+
+    // A detail fit that fails keeps the frame view's offsets and the identity.
+    form->BraceValues = TBraceValues{};
+    form->RedrawViews();
+    EXPECT_EQ(Projection(form->DetailDC, form->DetailRC), (P{1, 1, 0, 0}));
+    EXPECT_EQ(form->ViewOffset[0], frame.OffsetX);
+    EXPECT_EQ(form->ViewOffset[1], frame.OffsetY);
+}
+
 TEST(Views, EachLayerToggleRemovesItsLayerAndBringsItBack) {
     FormEnvironment env;
     DOVEREForm* form = env.Create();
@@ -118,14 +153,17 @@ TEST(Views, EachLayerToggleRemovesItsLayerAndBringsItBack) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.layer);
         const bool lines = c.flag == &DOVEREForm::ShowRL;
-        if (!lines) EXPECT_TRUE(ColourNear(probe.At(c.x, c.y), c.shown));
+        if (!lines) {
+            EXPECT_TRUE(ColourNear(probe.At(c.x, c.y), c.shown));
+        }
         ui::UserClick(c.toggle);
         EXPECT_FALSE(form->*c.flag);
         const ui::PixelImage& without = form->OpGLPanel->Surface();
-        if (lines)
+        if (lines) {
             EXPECT_EQ(CountExactly(without, magenta), 0);
-        else
+        } else {
             EXPECT_TRUE(ColourNear(probe.At(c.x, c.y), bg, 0));
+        }
         EXPECT_NE(without.rgba, all.rgba);
         ui::UserClick(c.toggle);
         EXPECT_TRUE(form->*c.flag);
