@@ -110,6 +110,10 @@ void TForm::ControlGone(TControl* control) {
 }
 
 void TForm::Close() {
+    if (busy_ > 0) {
+        close_pending_ = true;
+        return;
+    }
     TCloseAction action = caHide;
     if (OnClose) OnClose(this, action);
     if (action == caNone) return;
@@ -119,6 +123,13 @@ void TForm::Close() {
     }
     if (action == caFree && Application) Application->ReleaseForm(this);
     else Hide();
+}
+
+void TForm::EndBusy() {
+    if (busy_ == 0 || --busy_ > 0 || !close_pending_) return;
+    close_pending_ = false;
+    // Called from destructors too, so what the close throws is shown, not raised.
+    ui::Dispatch([this] { Close(); });
 }
 
 void TForm::LoadLayout(std::string_view file_name, std::string_view text, const ui::HandlerTable& handlers) {

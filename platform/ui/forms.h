@@ -99,8 +99,19 @@ public:
 
     // Runs OnClose with caHide; caNone keeps the form open. Closing the main form ends
     // the application's loop; another form is hidden, or freed after the current event
-    // for caFree.
+    // for caFree. While the form is busy the close only waits (see BeginBusy).
     void Close();
+
+    // A handler that lets messages through during a long loop keeps the form busy for
+    // the loop's length, so that a close asked for meanwhile (the close box, a queued
+    // call) cannot take the form down under it: Close then only notes the request,
+    // which ClosePending tells the loop, and the EndBusy that ends the last busy span
+    // carries the close out through the dispatcher. That close may free the form, so
+    // nothing may touch the form after that EndBusy. ui::BusyScope pairs the two.
+    void BeginBusy() { ++busy_; }
+    void EndBusy();
+    bool Busy() const { return busy_ > 0; }
+    bool ClosePending() const { return close_pending_; }
 
     // Creates the components of a layout text (nested `object Name: TClass ... end`
     // blocks) as children of this form, binding `OnEvent = Handler` lines to the
@@ -127,7 +138,26 @@ private:
     TBorderIcons border_icons_ = biSystemMenu | biMinimize | biMaximize;
     TFormStyle form_style_ = fsNormal;
     TWinControl* active_ = nullptr;
+    int busy_ = 0;
+    bool close_pending_ = false;
 };
+
+namespace ui {
+
+// Keeps a form busy (TForm::BeginBusy) for one scope; declare it first in a handler,
+// since a close that waited runs when it ends.
+class BusyScope {
+public:
+    explicit BusyScope(TForm& form) : form_(form) { form_.BeginBusy(); }
+    ~BusyScope() { form_.EndBusy(); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    TForm& form_;
+};
+
+}  // namespace ui
 
 class TApplication : public TComponent {
 public:
