@@ -415,6 +415,18 @@ public:
     std::string FormatOutputNumber(float value);
     std::string TrimTrailingZeros(std::string text);
     void RunBatch();
+    // One design per capacity class of the selector of the current core type, each
+    // run by run_design, with messages let through between runs. A close asked for
+    // meanwhile stops the walk before its next run and happens once the walk is over.
+    void WalkCapacityClasses(const std::function<void()>& run_design);
+    // Owner of the calls that worker threads queue for this window: they are dropped
+    // unrun once the window has gone.
+    std::shared_ptr<const void> QueuedCallOwner = std::make_shared<int>(0);
+    // Stops the timer threads before anything of the window goes.
+    struct TTimerThreadStop {
+        DOVEREForm* Form;
+        ~TTimerThreadStop();
+    } TimerThreadStop{this};
     void Button_RefreshClick(TObject* Sender);
     void Timer_Run_ZORVTimer(TObject* Sender);
     void Button14Click(TObject* Sender);

@@ -45,7 +45,6 @@ bool DOVEREForm::RunDesign() {
     if (!InputsValid) return false;
 
     const std::uint32_t start = os::ProcessClockMs();
-    RunStartTick = static_cast<std::int32_t>(start);
     const LampLook before = LookOf(*GroupBoxRUN, *Panel_RUN);
     Panel_RUN->SetColor(clRed);
     Panel_RUN->SetParentBackground(false);
@@ -64,7 +63,6 @@ bool DOVEREForm::RunDesign() {
     }
 
     const std::uint32_t end = os::ProcessClockMs();
-    RunNowTick = static_cast<std::int32_t>(end);
     CommitPendingFrameEdits();
     CommitPendingAdjustEdits();
     RunTimeMs = static_cast<std::int32_t>(end - start);
