@@ -1,18 +1,141 @@
-// The check tables: the one entry point after every result and every change of view.
+// The check tables: the one entry point after every result and every change of view,
+// and the fillers of the four families.
+//
+// Every filler first passes the guard: without a number under "DCR_1" at the top of
+// the result (no result yet, or none with checks) it writes nothing and the count is
+// 0. A result that passes the guard but lacks a number that the shown view needs
+// leaves the grid as it is, all or nothing, so no view is half rewritten; a check
+// whose ratio is missing counts as failed, so such a result never lights "DONE".
+//
+// FailedCheckCount counts every failed check of the bay whatever view is shown: the
+// lamp and the workbook's "NG" column must not depend on the view the user left open.
 #include "app/DOVEREFORM.h"
+#include "results/check_catalogue.h"
+
+namespace {
+
+bool HasCheckNumbers(const jsonxx::Object& result) { return result.has<double>("DCR_1"); }
+
+TCheckValues TopLevelValues(const jsonxx::Object& result) {
+    return [&result](const std::string& key) -> std::optional<double> {
+        if (!result.has<double>(key)) return std::nullopt;
+        return result.get<double>(key);
+    };
+}
+
+// The brace side that the check side selector names: 0 "Left", 2 "Right"; nothing
+// for "Mid." or no choice, which show the middle gusset as the grid's layout has it.
+const char* BraceSideKey(int item_index) {
+    if (item_index == 0) return "LEFT";
+    if (item_index == 2) return "RIGHT";
+    return nullptr;
+}
+
+// The view chosen in the option box: 0 the all-checks list, k the detail of check k;
+// any other index writes no cell.
+void WriteCheckView(TStringGrid& grid, int view, CheckCatalogue checks, const TUnitLabels& labels,
+                    const TCheckValues& values) {
+    if (view == 0) {
+        const std::optional<std::vector<TCheckListRow>> rows = CheckListRows(checks, values);
+        if (!rows) return;
+        grid.ClearCol(2);
+        for (std::size_t r = 0; r < rows->size(); ++r) {
+            const TCheckListRow& row = (*rows)[r];
+            const int at = static_cast<int>(r);
+            grid.SetCells(1, at, row.Ratio);
+            grid.SetCells(0, at, row.Symbol);
+            // Also beyond the grid's row count, where ClearCol does not reach.
+            grid.SetCells(2, at, row.Fails ? kCheckFailMark : "");
+        }
+        return;
+    }
+    if (view < 1 || static_cast<std::size_t>(view) > checks.size()) return;
+    const std::optional<std::vector<std::string>> cells = CheckDetailCells(checks[view - 1], labels, values);
+    if (!cells) return;
+    for (std::size_t r = 0; r < cells->size(); ++r) grid.SetCells(1, static_cast<int>(r), (*cells)[r]);
+}
+
+}  // namespace
 
 void DOVEREForm::ShowCheckTables() {
-    // Until the check tables exist nothing is counted; the designed stiffness is
-    // still shown in its field.
-    FailedCheckCount = 0;
+    const bool chevron = CfgText == "Chevron";
+    const bool bolted = CtypeText == "Bolted";
+    if (chevron && bolted) {
+        ShowChevronBoltedChecks();
+        ShowBrbResults();
+    } else if (chevron) {
+        ShowChevronWeldedChecks();
+        ShowChevronWeldedBrbResults();
+    } else if (bolted) {
+        ShowDiagonalBoltedChecks();
+        ShowBrbResults();
+    } else {
+        ShowDiagonalWeldedChecks();
+        ShowBrbResults();
+    }
+    // Before the first result there is no stiffness; the field keeps its text.
     if (ResultObject.has<double>("K_eff"))
         Edit_Keff_req->SetText(FormatOutputNumber(static_cast<float>(ResultObject.get<double>("K_eff"))));
 }
 
-void DOVEREForm::CountFailedChecks() { FailedCheckCount = 0; }
-void DOVEREForm::ShowDiagonalWeldedChecks() {}
-void DOVEREForm::ShowDiagonalBoltedChecks() {}
-void DOVEREForm::ShowChevronWeldedChecks() {}
-void DOVEREForm::ShowMiddleWeldedChecks() {}
-void DOVEREForm::ShowChevronBoltedChecks() {}
-void DOVEREForm::ShowMiddleBoltedChecks() {}
+void DOVEREForm::CountFailedChecks() {
+    const bool bolted = CtypeText == "Bolted";
+    FailedCheckCount = CountFailedBayChecks(SideValues, bolted ? BoltedCheckCatalogue() : ChevronWeldedSideCatalogue(),
+                                            bolted ? BoltedMiddleCatalogue() : WeldedMiddleCatalogue());
+}
+
+void DOVEREForm::ShowDiagonalWeldedChecks() {
+    // The bolted layout ends here too; its own filler follows.
+    if (CtypeText == "Bolted") return;
+    FailedCheckCount = 0;
+    if (!HasCheckNumbers(ResultObject)) return;
+    const TCheckValues values = TopLevelValues(ResultObject);
+    FailedCheckCount = CountFailingChecks(WeldedCheckCatalogue(), values);
+    WriteCheckView(*StringGrid_DCR, ComboBox_DCR_Output_Option->ItemIndex(), WeldedCheckCatalogue(), UnitLabels,
+                   values);
+}
+
+void DOVEREForm::ShowDiagonalBoltedChecks() {
+    FailedCheckCount = 0;
+    if (!HasCheckNumbers(ResultObject)) return;
+    const TCheckValues values = TopLevelValues(ResultObject);
+    FailedCheckCount = CountFailingChecks(BoltedCheckCatalogue(), values);
+    WriteCheckView(*StringGrid_DCR, ComboBox_DCR_Output_Option->ItemIndex(), BoltedCheckCatalogue(), UnitLabels,
+                   values);
+}
+
+void DOVEREForm::ShowChevronWeldedChecks() {
+    FailedCheckCount = 0;
+    if (!HasCheckNumbers(ResultObject)) return;
+    CountFailedChecks();
+    const char* side = BraceSideKey(RadioGroup_DCR->ItemIndex());
+    if (!side) {
+        ShowMiddleWeldedChecks();
+        return;
+    }
+    WriteCheckView(*StringGrid_DCR, ComboBox_DCR_Output_Option->ItemIndex(), ChevronWeldedSideCatalogue(), UnitLabels,
+                   SideCheckValues(SideValues, side));
+}
+
+void DOVEREForm::ShowMiddleWeldedChecks() {
+    WriteCheckView(*StringGrid_DCR, ComboBox_DCR_Output_Option->ItemIndex(), WeldedMiddleCatalogue(), UnitLabels,
+                   SideCheckValues(SideValues, "MIDDLE"));
+}
+
+void DOVEREForm::ShowChevronBoltedChecks() {
+    FailedCheckCount = 0;
+    if (!HasCheckNumbers(ResultObject)) return;
+    CountFailedChecks();
+    const char* side = BraceSideKey(RadioGroup_DCR->ItemIndex());
+    if (!side) {
+        ShowMiddleBoltedChecks();
+        return;
+    }
+    WriteCheckView(*StringGrid_DCR, ComboBox_DCR_Output_Option->ItemIndex(), BoltedCheckCatalogue(), UnitLabels,
+                   SideCheckValues(SideValues, side));
+}
+
+void DOVEREForm::ShowMiddleBoltedChecks() {
+    WriteCheckView(*StringGrid_DCR, ComboBox_DCR_Output_Option->ItemIndex(), BoltedMiddleCatalogue(), UnitLabels,
+                   SideCheckValues(SideValues, "MIDDLE"));
+}
