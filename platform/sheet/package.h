@@ -1,0 +1,44 @@
+#pragma once
+// The zip package of a workbook: its parts read by name, and the whole package
+// written anew with some parts replaced or dropped and every other part copied as
+// it is stored.
+#include <map>
+#include <set>
+#include <string>
+
+struct zip;
+
+namespace sheet {
+
+class Package {
+public:
+    // Raises Exception when the file cannot be read or is no zip package.
+    explicit Package(const std::string& file_name);
+    ~Package();
+    Package(const Package&) = delete;
+    Package& operator=(const Package&) = delete;
+
+    // Part names compare without letter case, as in the package format.
+    bool Has(const std::string& part) const { return !StoredName(part).empty(); }
+    // The name the part is stored under, empty when there is none.
+    std::string StoredName(const std::string& part) const;
+    // The part's bytes; raises Exception when it is missing or cannot be read.
+    std::string Read(const std::string& part) const;
+
+    // Writes the package (parts named as stored) to file_name through a temporary file in its folder that
+    // replaces the file only when it is complete; raises Exception otherwise, and the
+    // file is then as it was. Afterwards this package reads the written file.
+    void Write(const std::string& file_name, const std::map<std::string, std::string>& replaced,
+               const std::set<std::string>& dropped);
+
+    const std::string& FileName() const { return file_name_; }
+
+private:
+    std::string file_name_;
+    zip* archive_ = nullptr;
+};
+
+// "Cannot open the workbook \"<file>\": <reason>."
+std::string OpenFailure(const std::string& file_name, const std::string& reason);
+
+}  // namespace sheet

@@ -1,0 +1,148 @@
+#pragma once
+// Spreadsheet automation over .xlsx workbooks, in the shape of an automation server:
+// an application with its workbook list, a workbook with its worksheet list, a
+// worksheet's cells and their values. Everything runs in this process; "the
+// application" is only the owner of the open workbooks.
+//
+//   sheet::Application app;
+//   sheet::Workbook& book = app.Workbooks().Open("cases.xlsx");
+//   sheet::Worksheet& first = book.Worksheets().Item(1);
+//   std::string text = sheet::ValueToText(first.Cells(2, 1).Value());
+//   first.Cells(2, 6).SetValue(12.5);
+//   book.SaveAs("cases.xlsx");
+//   app.Quit();
+//
+// A save writes only the worksheets that changed (and, when a formula was
+// overwritten, the parts that list the workbook's formulas); every other part of
+// the package is copied as it is stored. Failures raise Exception with a message for
+// the user: a missing or damaged workbook, a cell outside the grid, a failed save.
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "platform/text/exception.h"
+
+namespace sheet {
+
+// An error value of a cell, such as "#DIV/0!".
+struct CellError {
+    std::string code;
+    bool operator==(const CellError&) const = default;
+};
+
+// A cell's value: empty (std::monostate), a number, a text, a truth value or an error.
+using Variant = std::variant<std::monostate, double, std::string, bool, CellError>;
+
+// The value as text under the user's regional settings: empty gives "", a number its
+// general decimal form (100 gives "100"), a text itself, a truth value "True" or
+// "False", an error its code.
+std::string ValueToText(const Variant& value);
+
+class Worksheet;
+class Workbook;
+
+// One cell of a worksheet, reached by its row and column (from 1).
+class CellRef {
+public:
+    int Row() const { return row_; }
+    int Column() const { return column_; }
+    // Empty for a cell that holds nothing; a formula cell gives its last result.
+    Variant Value() const;
+    // Replaces what the cell holds (a formula too) and keeps its format. Empty clears
+    // it. A number must be finite, a text at most 32767 characters; bytes that are no
+    // UTF-8 become U+FFFD. Cells of an array formula, and the first cell of a formula
+    // shared by others, refuse the value.
+    void SetValue(const Variant& value);
+
+private:
+    friend class Worksheet;
+    CellRef(Worksheet* sheet, int row, int column) : sheet_(sheet), row_(row), column_(column) {}
+    Worksheet* sheet_;
+    int row_;
+    int column_;
+};
+
+class Worksheet {
+public:
+    ~Worksheet();
+    Worksheet(const Worksheet&) = delete;
+    Worksheet& operator=(const Worksheet&) = delete;
+
+    const std::string& Name() const;
+    // Raises Exception for a row or column outside the grid (1 to 1048576, 1 to 16384).
+    CellRef Cells(int row, int column);
+
+    struct Impl;
+
+private:
+    friend class CellRef;
+    friend class Workbook;
+    friend class WorksheetList;
+    explicit Worksheet(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
+
+// The worksheets of a workbook in tab order (chart sheets are not among them).
+class WorksheetList {
+public:
+    int Count() const;
+    // From 1; raises Exception outside the list or when the worksheet is damaged.
+    Worksheet& Item(int index);
+
+private:
+    friend class Workbook;
+    explicit WorksheetList(Workbook* book) : book_(book) {}
+    Workbook* book_;
+};
+
+class Workbook {
+public:
+    ~Workbook();
+    Workbook(const Workbook&) = delete;
+    Workbook& operator=(const Workbook&) = delete;
+
+    // The file it was opened from or last saved to.
+    const std::string& FullName() const;
+    WorksheetList& Worksheets() { return worksheets_; }
+    // Writes the workbook to the file (the same file or another); the file is
+    // replaced only by a complete workbook.
+    void SaveAs(const std::string& file_name);
+
+    struct Impl;
+
+private:
+    friend class WorkbookList;
+    friend class WorksheetList;
+    explicit Workbook(const std::string& file_name);
+    std::unique_ptr<Impl> impl_;
+    WorksheetList worksheets_{this};
+};
+
+class WorkbookList {
+public:
+    // Raises Exception when the file is missing or no readable .xlsx workbook.
+    Workbook& Open(const std::string& file_name);
+    int Count() const { return static_cast<int>(books_.size()); }
+    // Closes every workbook without saving; references to them are then invalid.
+    void CloseAll() { books_.clear(); }
+
+private:
+    std::vector<std::unique_ptr<Workbook>> books_;
+};
+
+class Application {
+public:
+    // Nothing is ever shown; the setting is kept for the callers that set it.
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible) { visible_ = visible; }
+    WorkbookList& Workbooks() { return workbooks_; }
+    // Closes every workbook without saving.
+    void Quit() { workbooks_.CloseAll(); }
+
+private:
+    bool visible_ = false;
+    WorkbookList workbooks_;
+};
+
+}  // namespace sheet
