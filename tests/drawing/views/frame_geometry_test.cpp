@@ -339,12 +339,14 @@ TEST_F(ChevronElevation, ARedrawLeavesTheRightSideInTheMembersAndTheLeftColumnDe
                             "Be_dw_fx1", "L_3_up_y1"})
         EXPECT_EQ(form->BraceValues.*TBraceValues::Member(key), right[key]) << key;
 
-    // With every layer off only the braces' values are copied.
+    // With every layer off the elevation copies only the braces' values (the detail
+    // view, drawn after it in a redraw, copies the plate's legs of its own).
     form->ShowFrame = form->ShowRL = form->ShowBRB = form->ShowGusset = form->ShowLr = false;
     form->FrameValues.d_c_left = 333;
     form->BraceValues.down_L_h = 444;
     form->BraceValues.L_c = 555;
-    form->RedrawViews();
+    ASSERT_TRUE(wglMakeCurrent(form->FrameDC, form->FrameRC));
+    form->DrawFrameView();
     EXPECT_EQ(form->FrameValues.d_c_left, 333.0f);
     EXPECT_EQ(form->BraceValues.down_L_h, 444.0f);
     EXPECT_EQ(form->BraceValues.L_c, right["L_c"]);

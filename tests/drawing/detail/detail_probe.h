@@ -1,0 +1,103 @@
+#pragma once
+// Reading the detail view back: the geometry its drawers give OpenGL's feedback mode
+// inside a chosen box (mm), and the pixel that holds a point of the view after a
+// redraw.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <vector>
+
+#include "drawing/views/view_probe.h"
+
+namespace detail_test {
+
+using view_test::Point;
+using view_test::Rgb;
+
+// A box of the view's world (mm) drawn onto the whole detail panel.
+struct Box {
+    float x0, y0, x1, y1;
+};
+
+inline bool SameColour(const gl::FeedbackVertex& v, Rgb c) {
+    return std::fabs(v.r - c.r) < 1e-3 && std::fabs(v.g - c.g) < 1e-3 && std::fabs(v.b - c.b) < 1e-3;
+}
+
+// What draw gives feedback mode in the detail view's context, the modelview matrix
+// starting at the identity, and its vertices back in the box's millimetres.
+class Recorder {
+public:
+    Recorder(const DOVEREForm& form, Box box) : form_(form), box_(box) {}
+
+    std::vector<gl::FeedbackItem> Record(const std::function<void()>& draw) const {
+        EXPECT_TRUE(wglMakeCurrent(form_.DetailDC, form_.DetailRC));
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(box_.x0, box_.x1, box_.y0, box_.y1, 0, 1000);
+        glViewport(0, 0, Width(), Height());
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        // The layout translates without saving: each pass of draw starts afresh.
+        return gl::RecordFeedback([&] {
+            glPushMatrix();
+            draw();
+            glPopMatrix();
+        });
+    }
+
+    Point Mm(const gl::FeedbackVertex& v) const {
+        return {box_.x0 + v.x * (box_.x1 - box_.x0) / Width(), box_.y0 + v.y * (box_.y1 - box_.y0) / Height()};
+    }
+
+    // The distinct vertices of the primitives of one kind in that colour; a polygon
+    // comes as the renderer's triangles, whose corners are the polygon's.
+    std::vector<Point> Vertices(const std::vector<gl::FeedbackItem>& items, gl::FeedbackKind kind, Rgb colour) const {
+        std::vector<Point> points;
+        for (const gl::FeedbackItem& item : items) {
+            if (item.kind != kind) continue;
+            for (const gl::FeedbackVertex& v : item.vertices) {
+                if (!SameColour(v, colour)) continue;
+                const Point p = Mm(v);
+                bool known = false;
+                for (const Point& q : points)
+                    known = known || (std::fabs(p.x - q.x) < 0.01 && std::fabs(p.y - q.y) < 0.01);
+                if (!known) points.push_back(p);
+            }
+        }
+        return points;
+    }
+
+    // The line segments in that colour, each as its two ends, in drawing order.
+    std::vector<std::pair<Point, Point>> Segments(const std::vector<gl::FeedbackItem>& items, Rgb colour) const {
+        std::vector<std::pair<Point, Point>> segments;
+        for (const gl::FeedbackItem& item : items)
+            if ((item.kind == gl::FeedbackKind::Line || item.kind == gl::FeedbackKind::LineReset) &&
+                item.vertices.size() == 2 && SameColour(item.vertices[0], colour))
+                segments.push_back({Mm(item.vertices[0]), Mm(item.vertices[1])});
+        return segments;
+    }
+
+    int Width() const { return form_.OpGLPanel2->ClientWidth(); }
+    int Height() const { return form_.OpGLPanel2->ClientHeight(); }
+
+private:
+    const DOVEREForm& form_;
+    Box box_;
+};
+
+// The pixel of the detail panel's last image that holds the view's point (x, y) mm,
+// with the box and origin that the last redraw fitted (a Chevron view is not moved
+// sideways).
+inline gl::Rgba PixelOf(const DOVEREForm& f, float x, float y) {
+    const TPanel& panel = *f.OpGLPanel2;
+    const float ox = f.CfgText == "Chevron" ? 0.0f : f.ViewOffset[0];
+    const float px = (x + ox) * panel.ClientWidth() / f.ViewWidth;
+    const float py = (y + f.ViewOffset[1]) * panel.ClientHeight() / f.ViewHeight;
+    return gl::PixelAt(panel.Surface(), static_cast<int>(std::floor(px)),
+                       panel.ClientHeight() - 1 - static_cast<int>(std::floor(py)));
+}
+
+inline gl::Rgba Opaque(Rgb c) { return gl::OpaqueColor(c.r, c.g, c.b); }
+
+}  // namespace detail_test
