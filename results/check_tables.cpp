@@ -11,6 +11,7 @@
 // lamp and the workbook's "NG" column must not depend on the view the user left open.
 #include "app/DOVEREFORM.h"
 #include "results/check_catalogue.h"
+#include "results/check_views.h"
 
 namespace {
 
@@ -58,20 +59,23 @@ void WriteCheckView(TStringGrid& grid, int view, CheckCatalogue checks, const TU
 }  // namespace
 
 void DOVEREForm::ShowCheckTables() {
-    const bool chevron = CfgText == "Chevron";
-    const bool bolted = CtypeText == "Bolted";
-    if (chevron && bolted) {
-        ShowChevronBoltedChecks();
-        ShowBrbResults();
-    } else if (chevron) {
-        ShowChevronWeldedChecks();
-        ShowChevronWeldedBrbResults();
-    } else if (bolted) {
-        ShowDiagonalBoltedChecks();
-        ShowBrbResults();
-    } else {
-        ShowDiagonalWeldedChecks();
-        ShowBrbResults();
+    switch (CheckFamilyOf(CfgText, CtypeText)) {
+        case TCheckFamily::ChevronBolted:
+            ShowChevronBoltedChecks();
+            ShowBrbResults();
+            break;
+        case TCheckFamily::ChevronWelded:
+            ShowChevronWeldedChecks();
+            ShowChevronWeldedBrbResults();
+            break;
+        case TCheckFamily::DiagonalBolted:
+            ShowDiagonalBoltedChecks();
+            ShowBrbResults();
+            break;
+        case TCheckFamily::DiagonalWelded:
+            ShowDiagonalWeldedChecks();
+            ShowBrbResults();
+            break;
     }
     // Before the first result there is no stiffness; the field keeps its text.
     if (ResultObject.has<double>("K_eff"))
@@ -79,14 +83,14 @@ void DOVEREForm::ShowCheckTables() {
 }
 
 void DOVEREForm::CountFailedChecks() {
-    const bool bolted = CtypeText == "Bolted";
+    const bool bolted = IsBolted(CheckFamilyOf(CfgText, CtypeText));
     FailedCheckCount = CountFailedBayChecks(SideValues, bolted ? BoltedCheckCatalogue() : ChevronWeldedSideCatalogue(),
                                             bolted ? BoltedMiddleCatalogue() : WeldedMiddleCatalogue());
 }
 
 void DOVEREForm::ShowDiagonalWeldedChecks() {
     // The bolted layout ends here too; its own filler follows.
-    if (CtypeText == "Bolted") return;
+    if (IsBolted(CheckFamilyOf(CfgText, CtypeText))) return;
     FailedCheckCount = 0;
     if (!HasCheckNumbers(ResultObject)) return;
     const TCheckValues values = TopLevelValues(ResultObject);

@@ -1,0 +1,253 @@
+// The check lists against the keys the service writes, the ratio text and fail rule,
+// the rows of the all-checks list, the cells of detail views, and the counts.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "core/result_reader.h"
+#include "results/check_catalogue.h"
+
+namespace {
+
+const TUnitLabels kTonf{"tonf", "mm", "tonf/mm^2", "tonf-mm", "tonf/mm"};
+const std::string kG = "Gusset Strength \nat the \nConnection \nto \nColumn or Beam";
+const std::string kToBeam = "Gusset\xE2\x80\x93\nto-Beam";  // en dash, then the line feed
+const std::string kToColumn = "Gusset\xE2\x80\x93\nto-Column";
+
+std::string Fixture(const std::string& name) {
+    const char* root = std::getenv("ZORV_FIXTURES");
+    std::ifstream in(std::string(root ? root : "tests/fixtures") + "/" + name);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TCheckValues MapValues(const std::map<std::string, double>& values) {
+    return [values](const std::string& key) -> std::optional<double> {
+        const auto v = values.find(key);
+        if (v == values.end()) return std::nullopt;
+        return v->second;
+    };
+}
+
+// Every check's ratio, demand and capacity as values of `check` itself.
+TCheckValues Uniform(double ratio, double demand = 1, double capacity = 1) {
+    return [=](const std::string& key) -> std::optional<double> {
+        if (key.rfind("DCR_", 0) == 0) return ratio;
+        return key.rfind("Demand_", 0) == 0 ? demand : capacity;
+    };
+}
+
+std::vector<std::string> Symbols(CheckCatalogue checks) {
+    std::vector<std::string> symbols;
+    for (const TCheckEntry& c : checks) symbols.push_back(c.Symbol);
+    return symbols;
+}
+
+// ---- The lists ------------------------------------------------------------------
+
+TEST(CheckCatalogues, ListsRunInPlaceOrderUpperBeforeLower) {
+    EXPECT_EQ(Symbols(WeldedCheckCatalogue()),
+              (std::vector<std::string>{"DCR-1", "DCR-2", "DCR-3-Upper", "DCR-3-Lower", "DCR-4", "DCR-5-Upper",
+                                        "DCR-5-Lower", "DCR-6-Upper", "DCR-6-Lower", "DCR-7-1-Upper",
+                                        "DCR-7-2-Upper", "DCR-7-3-Upper", "DCR-7-4-Upper", "DCR-7-5-Upper",
+                                        "DCR-7-6-Upper", "DCR-7-1-Lower", "DCR-7-2-Lower", "DCR-7-3-Lower",
+                                        "DCR-7-4-Lower", "DCR-7-5-Lower", "DCR-7-6-Lower"}));
+    EXPECT_EQ(Symbols(BoltedCheckCatalogue()),
+              (std::vector<std::string>{"DCR-1", "DCR-2", "DCR-3", "DCR-4", "DCR-5", "DCR-6-Upper", "DCR-6-Lower",
+                                        "DCR-7", "DCR-8", "DCR-9", "DCR-10-Upper", "DCR-10-Lower", "DCR-11-Upper",
+                                        "DCR-11-Lower", "DCR-12-1-Upper", "DCR-12-2-Upper", "DCR-12-3-Upper",
+                                        "DCR-12-4-Upper", "DCR-12-5-Upper", "DCR-12-6-Upper", "DCR-12-1-Lower",
+                                        "DCR-12-2-Lower", "DCR-12-3-Lower", "DCR-12-4-Lower", "DCR-12-5-Lower",
+                                        "DCR-12-6-Lower"}));
+    // A Chevron side: places 1-9, then the lower end's connection checks.
+    const CheckCatalogue side = ChevronWeldedSideCatalogue();
+    ASSERT_EQ(side.size(), 15u);
+    for (std::size_t i = 0; i < side.size(); ++i) EXPECT_EQ(side[i].Place, i < 9 ? int(i) + 1 : int(i) + 7);
+    EXPECT_EQ(Symbols(WeldedMiddleCatalogue()), (std::vector<std::string>{"DCR-7-1", "DCR-7-2", "DCR-7-3"}));
+    EXPECT_EQ(Symbols(BoltedMiddleCatalogue()), (std::vector<std::string>{"DCR-12-1", "DCR-12-2", "DCR-12-3"}));
+    for (CheckCatalogue list : {WeldedCheckCatalogue(), BoltedCheckCatalogue(), WeldedMiddleCatalogue()})
+        for (std::size_t i = 0; i < list.size(); ++i) EXPECT_EQ(list[i].Place, int(i) + 1) << list[i].Symbol;
+}
+
+// The keys of each list are those the service writes for its family and side.
+TEST(CheckCatalogues, EveryKeyIsANumberOfTheServicesResult) {
+    struct Case {
+        const char* fixture;
+        CheckCatalogue checks;
+        const char* side;  // nullptr: the top level
+    } cases[] = {
+        {"run-result-diagonal-welded.json", WeldedCheckCatalogue(), nullptr},
+        {"run-result-diagonal-bolted.json", BoltedCheckCatalogue(), nullptr},
+        {"run-result-chevron-welded.json", ChevronWeldedSideCatalogue(), "LEFT"},
+        {"run-result-chevron-welded.json", WeldedMiddleCatalogue(), nullptr},
+        {"run-result-chevron-bolted.json", BoltedMiddleCatalogue(), nullptr},
+    };
+    for (const Case& c : cases) {
+        jsonxx::Object result;
+        ASSERT_TRUE(ParseResultText(Fixture(c.fixture), result)) << c.fixture;
+        const jsonxx::Object& from = c.side ? result.get<jsonxx::Object>(c.side) : result;
+        for (const TCheckEntry& check : c.checks)
+            for (const std::string& key : {RatioKey(check), DemandKey(check), CapacityKey(check)})
+                EXPECT_TRUE(from.has<double>(key)) << c.fixture << ": " << key;
+    }
+}
+
+TEST(CheckCatalogues, TextsKeepTheirBlanksBeforeLineFeedsAndTheEnDash) {
+    for (CheckCatalogue list : {WeldedCheckCatalogue(), BoltedCheckCatalogue(), WeldedMiddleCatalogue(),
+                                BoltedMiddleCatalogue()}) {
+        for (const TCheckEntry& c : list) {
+            const std::string limit = c.LimitState;
+            for (std::size_t at = limit.find('\n'); at != std::string::npos; at = limit.find('\n', at + 1))
+                EXPECT_EQ(limit[at - 1], ' ') << c.Symbol;
+            if (c.Connection) {
+                EXPECT_TRUE(c.Connection == kToBeam || c.Connection == kToColumn) << c.Symbol;
+                EXPECT_EQ(c.Unit, TCheckUnit::Stress) << c.Symbol;
+                EXPECT_STREQ(c.Picture, "0.####") << c.Symbol;
+            }
+        }
+    }
+    EXPECT_EQ(BoltedCheckCatalogue()[7].LimitState, std::string("Joint \nRegion \nBlock \nShear Failure"));
+    EXPECT_EQ(WeldedMiddleCatalogue()[0].LimitState, std::string("Gusset Strength \nat the \nConnection \nto \nBeam"));
+}
+
+// ---- Rules ----------------------------------------------------------------------
+
+TEST(CheckRatio, TextIsCutAfterRoundingAndAPassNeverReadsOne) {
+    const struct {
+        double ratio;
+        const char* text;
+        bool fails;
+    } cases[] = {
+        {0, "0.00", false},        {0.5, "0.50", false},      {0.98766, "0.98", false},
+        {0.989, "0.98", false},    {0.99996, "0.99", false},  {0.99999, "0.99", false},
+        {1.0, "1.00", true},       {1.00004, "1.00", true},   {1.23456, "1.23", true},
+        {12.3456, "12.3", true},   {123.45, "123.", true},    {1234.5, "1234", true},
+        {12345.6, "1234", true},   {-0.25, "-0.2", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CheckRatioText(c.ratio), c.text) << c.ratio;
+        EXPECT_EQ(CheckFails(c.ratio), c.fails) << c.ratio;
+    }
+    // A passing single-precision ratio just below 1, as the side tables hold it.
+    EXPECT_EQ(CheckRatioText(0.99996f), "0.99");
+    EXPECT_FALSE(CheckFails(0.99996f));
+}
+
+// ---- Row forms ------------------------------------------------------------------
+
+TEST(CheckListRows, OneRowPerCheckWithItsMark) {
+    std::map<std::string, double> values;
+    for (const TCheckEntry& c : WeldedCheckCatalogue()) values[RatioKey(c)] = 0.5;
+    values["DCR_4"] = 1.0;
+    values["DCR_7_down_c1"] = 1.7;
+    values["DCR_7_up_c3"] = 0.99999;
+    const auto rows = CheckListRows(WeldedCheckCatalogue(), MapValues(values));
+    ASSERT_TRUE(rows);
+    ASSERT_EQ(rows->size(), 21u);
+    for (std::size_t r = 0; r < rows->size(); ++r) {
+        const bool fails = r == 4 || r == 15;
+        EXPECT_EQ((*rows)[r].Fails, fails) << r;
+        EXPECT_EQ((*rows)[r].Symbol, WeldedCheckCatalogue()[r].Symbol);
+    }
+    EXPECT_EQ((*rows)[4], (TCheckListRow{"DCR-4", "1.00", true}));
+    EXPECT_EQ((*rows)[11], (TCheckListRow{"DCR-7-3-Upper", "0.99", false}));
+    EXPECT_EQ((*rows)[15].Ratio, "1.70");
+
+    // One ratio that is no number: no rows at all, so the grid keeps what it shows.
+    values.erase("DCR_6_down");
+    EXPECT_FALSE(CheckListRows(WeldedCheckCatalogue(), MapValues(values)));
+    EXPECT_TRUE(CheckListRows(WeldedMiddleCatalogue(), Uniform(0.2)));
+}
+
+TEST(CheckDetailCells, RowsByKindOfCheck) {
+    const struct {
+        const char* name;
+        const TCheckEntry& check;
+        double demand, capacity, ratio;
+        std::vector<std::string> cells;
+    } cases[] = {
+        {"no part, casing picture", WeldedCheckCatalogue()[0], 12345678, 950305000, 0.138448,
+         {"DCR-1", "Steel Casing \nBuckling", "mm^4", "1.23E+07", "9.50E+08", "0.13", "OK"}},
+        {"no part, force picture", WeldedCheckCatalogue()[4], 12, 12.34, 1.0,
+         {"DCR-4", "Gusset \nBlock Shear", "tonf", "12", "12.3", "1.00", "NG"}},
+        {"with part", WeldedCheckCatalogue()[2], 899.87, 981.307, 0.917012,
+         {"DCR-3-Upper", "Joint Region \nof \nSteel Core \nBuckling", "Upper", "tonf", "899.9", "981.3", "0.91",
+          "OK"}},
+        {"connection", WeldedCheckCatalogue()[10], 0.00622758, 0.0375, 0.166069,
+         {"DCR-7-2-Upper", kG, "Upper", kToBeam, "Tensile \nRupture", "tonf/mm^2", "0.0062", "0.0375", "0.16", "OK"}},
+        {"lower connection", WeldedCheckCatalogue()[18], 0.1, 0.2, 0.5,
+         {"DCR-7-4-Lower", kG, "Lower", kToColumn, "von Mises \nYield Criterion", "tonf/mm^2", "0.1", "0.2", "0.50",
+          "OK"}},
+        {"bolted connection", BoltedCheckCatalogue()[15], 0.0040962, 0.0375, 0.109232,
+         {"DCR-12-2-Upper", kG, "Upper", kToBeam, "Tensile \nRupture", "tonf/mm^2", "0.0041", "0.0375", "0.10",
+          "OK"}},
+        {"bolted casing", BoltedCheckCatalogue()[0], 1234567, 1238840000, 0.99996,
+         {"DCR-1", "Steel Casing \nBuckling", "mm^4", "1.23E+06", "1.24E+09", "0.99", "OK"}},
+        {"middle gusset", WeldedMiddleCatalogue()[0], 0.0266351, 0.0297, 0.896804,
+         {"DCR-7-1-Middle", "Gusset Strength \nat the \nConnection \nto \nBeam", "Middle", kToBeam,
+          "von Mises \nYield Criterion", "tonf/mm^2", "0.0266", "0.0297", "0.89", "OK"}},
+        {"bolted middle gusset", BoltedMiddleCatalogue()[2], 0.02, 0.01, 2.0,
+         {"DCR-12-3-Middle", "Gusset Strength \nat the \nConnection \nto \nBeam", "Middle", kToBeam,
+          "Shear \nRupture", "tonf/mm^2", "0.02", "0.01", "2.00", "NG"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto cells = CheckDetailCells(c.check, kTonf, Uniform(c.ratio, c.demand, c.capacity));
+        ASSERT_TRUE(cells);
+        EXPECT_EQ(*cells, c.cells);
+    }
+    const TUnitLabels kn{"kN", "mm", "kN/mm^2", "kN-mm", "kN/mm"};
+    EXPECT_EQ((*CheckDetailCells(BoltedCheckCatalogue()[0], kn, Uniform(0.1)))[2], "mm^4");
+    EXPECT_EQ((*CheckDetailCells(BoltedCheckCatalogue()[1], kn, Uniform(0.1)))[2], "kN");
+    EXPECT_EQ((*CheckDetailCells(BoltedCheckCatalogue()[25], kn, Uniform(0.1)))[5], "kN/mm^2");
+}
+
+TEST(CheckDetailCells, AMissingNumberGivesNoCells) {
+    const TCheckEntry& check = WeldedCheckCatalogue()[4];
+    const std::map<std::string, double> all = {{"DCR_4", 0.5}, {"Demand_4", 1}, {"Capacity_4", 2}};
+    EXPECT_TRUE(CheckDetailCells(check, kTonf, MapValues(all)));
+    for (const char* key : {"DCR_4", "Demand_4", "Capacity_4"}) {
+        std::map<std::string, double> values = all;
+        values.erase(key);
+        EXPECT_FALSE(CheckDetailCells(check, kTonf, MapValues(values))) << key;
+    }
+}
+
+// ---- Counts ---------------------------------------------------------------------
+
+TEST(CheckCounts, FailingAndUnreadableRatiosCount) {
+    EXPECT_EQ(CountFailingChecks(WeldedCheckCatalogue(), Uniform(0.99996)), 0);
+    EXPECT_EQ(CountFailingChecks(WeldedCheckCatalogue(), Uniform(1.0)), 21);
+    EXPECT_EQ(CountFailingChecks(BoltedCheckCatalogue(), Uniform(3.0)), 26);
+    // Nothing shows that a check without a ratio passes.
+    EXPECT_EQ(CountFailingChecks(WeldedCheckCatalogue(), MapValues({{"DCR_1", 0.2}})), 20);
+}
+
+TEST(CheckCounts, AChevronBayCountsBothSidesAndTheMiddleOnce) {
+    SideValueTable table;
+    for (const char* side : {"LEFT", "RIGHT"})
+        for (const TCheckEntry& c : WeldedCheckCatalogue()) table[side][RatioKey(c)] = 1.5f;
+    for (const TCheckEntry& c : WeldedMiddleCatalogue()) table["MIDDLE"][RatioKey(c)] = 1.0f;
+    // The upper-end connection keys of a side are the middle gusset's business.
+    EXPECT_EQ(CountFailedBayChecks(table, ChevronWeldedSideCatalogue(), WeldedMiddleCatalogue()), 33);
+
+    // Absent sides and keys read 0 and pass, and reading adds no entry.
+    SideValueTable partial;
+    partial["RIGHT"]["DCR_4"] = 1.2f;
+    EXPECT_EQ(CountFailedBayChecks(partial, ChevronWeldedSideCatalogue(), WeldedMiddleCatalogue()), 1);
+    EXPECT_EQ(partial.size(), 1u);
+    EXPECT_EQ(partial["RIGHT"].size(), 1u);
+
+    SideValueTable bolted;
+    bolted["LEFT"]["DCR_12_down_c2"] = 1.1f;
+    bolted["RIGHT"]["DCR_3"] = 1.0f;
+    bolted["MIDDLE"]["DCR_12_mg_c2"] = 1.05f;
+    bolted["MIDDLE"]["DCR_7_mg_c2"] = 4.0f;  // a welded key in a bolted bay
+    EXPECT_EQ(CountFailedBayChecks(bolted, BoltedCheckCatalogue(), BoltedMiddleCatalogue()), 3);
+}
+
+}  // namespace
