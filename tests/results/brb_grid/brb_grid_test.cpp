@@ -14,18 +14,13 @@ namespace {
 
 using Op = ui::RecordingCanvas::Op;
 using Kind = ui::RecordingCanvas::Kind;
+using testing_support::GridColumn;
 
 jsonxx::Object ParseObject(const std::string& text) {
     jsonxx::Object object;
     std::istringstream in(text);
     EXPECT_TRUE(object.parse(in)) << text;
     return object;
-}
-
-std::vector<std::string> Column(const TStringGrid* grid, int col) {
-    std::vector<std::string> texts;
-    for (int row = 0; row < grid->RowCount(); ++row) texts.push_back(grid->Cells(col, row));
-    return texts;
 }
 
 std::vector<std::string> Items(const TRadioGroup* radio) { return radio->Items().List(); }
@@ -142,7 +137,7 @@ TEST_F(BrbGridTest, AViewChangeEmptiesTheOldValuesAndFillsTheNewRows) {
     form->ResultObject = ParseObject(R"({"K_eff": 100})");
     ChooseView(1);
     EXPECT_EQ(grid->RowCount(), 22);
-    EXPECT_EQ(Column(grid, 1), std::vector<std::string>(22)) << "no result: the value column stays empty";
+    EXPECT_EQ(GridColumn(grid, 1), std::vector<std::string>(22)) << "no result: the value column stays empty";
 }
 
 TEST_F(BrbGridTest, WithoutAResultOrAViewTheFillsKeepWhatTheGridShows) {
@@ -163,15 +158,15 @@ TEST_F(BrbGridTest, KeysMissingFromTheTopLevelShowAQuestionMarkAndTheFillGoesOn)
     form->ResultObject = ParseObject(R"({"P_y": 501.6, "P_max": "a lot", "K_eff": 110.854, "Q_factor": 1.68632,
         "L_wp": 456.6, "Steel_Casing_Size": 12})");
     form->ShowBrbResults();
-    EXPECT_EQ(Column(grid, 1), (std::vector<std::string>{"501.6", "?", "110.9", "1.69", "?", "?", "457", "?", "?",
+    EXPECT_EQ(GridColumn(grid, 1), (std::vector<std::string>{"501.6", "?", "110.9", "1.69", "?", "?", "457", "?", "?",
                                                          "?", "?"}));
 }
 
 TEST_F(BrbGridTest, WithNoViewTheLayoutKeepsSizeAndTextsAndOnlyMovesTheUnitsLabel) {
     ChooseView(1);
     form->ShowBrbResults();
-    const std::vector<std::string> labels = Column(grid, 0);
-    const std::vector<std::string> values = Column(grid, 1);
+    const std::vector<std::string> labels = GridColumn(grid, 0);
+    const std::vector<std::string> values = GridColumn(grid, 1);
     form->ComboBox_BRB_Output_Option->SetItemIndex(-1);
     form->Label_Units->SetTop(0);
     form->LayoutBrbGrid();
@@ -181,8 +176,8 @@ TEST_F(BrbGridTest, WithNoViewTheLayoutKeepsSizeAndTextsAndOnlyMovesTheUnitsLabe
     EXPECT_EQ(grid->Height(), 441);
     EXPECT_EQ(form->Label_Units->Top(), 496);
     grid->SetRowCount(22);
-    EXPECT_EQ(Column(grid, 0), labels);
-    EXPECT_EQ(Column(grid, 1), values);
+    EXPECT_EQ(GridColumn(grid, 0), labels);
+    EXPECT_EQ(GridColumn(grid, 1), values);
 }
 
 TEST_F(BrbGridTest, ChevronGussetViewOffersTheMiddlePlateAndTheOtherViewsTwoSides) {

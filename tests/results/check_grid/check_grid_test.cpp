@@ -13,16 +13,11 @@ namespace {
 
 using Op = ui::RecordingCanvas::Op;
 using Kind = ui::RecordingCanvas::Kind;
+using testing_support::GridColumn;
 using testing_support::FormEnvironment;
 
 constexpr TColor kColor3 = 8404992;
 constexpr TColor kColor4 = 16747546;
-
-std::vector<std::string> Column(const TStringGrid* grid, int col) {
-    std::vector<std::string> texts;
-    for (int row = 0; row < grid->RowCount(); ++row) texts.push_back(grid->Cells(col, row));
-    return texts;
-}
 
 std::vector<int> RowHeights(const TStringGrid* grid) {
     std::vector<int> heights;
@@ -131,7 +126,7 @@ TEST_F(CheckGridTest, AnItemWithoutAViewLeavesShapeAndTexts) {
     MakeChevron();
     View(10);
     ASSERT_EQ(grid->RowCount(), 10);
-    const std::vector<std::string> titles = Column(grid, 0);
+    const std::vector<std::string> titles = GridColumn(grid, 0);
     grid->SetCells(1, 4, "kept");
     const int height = grid->Height(), width = grid->Width();
 
@@ -141,7 +136,7 @@ TEST_F(CheckGridTest, AnItemWithoutAViewLeavesShapeAndTexts) {
     EXPECT_EQ(grid->Height(), height);
     EXPECT_EQ(grid->Width(), width);
     EXPECT_EQ(grid->RowHeights(1), 95);
-    EXPECT_EQ(Column(grid, 0), titles);
+    EXPECT_EQ(GridColumn(grid, 0), titles);
     EXPECT_EQ(grid->Cells(1, 4), "kept");
 }
 
@@ -224,8 +219,8 @@ TEST_F(CheckGridTest, WithNoItemTheListKeepsItsShapeEmptyAndIsPaintedAsADetail) 
     ASSERT_EQ(form->ComboBox_DCR_Output_Option->ItemIndex(), -1);
     EXPECT_EQ(grid->RowCount(), 21);
     EXPECT_EQ(grid->ColCount(), 3);
-    EXPECT_EQ(Column(grid, 0), std::vector<std::string>(21));
-    EXPECT_EQ(Column(grid, 1), std::vector<std::string>(21));
+    EXPECT_EQ(GridColumn(grid, 0), std::vector<std::string>(21));
+    EXPECT_EQ(GridColumn(grid, 1), std::vector<std::string>(21));
     EXPECT_EQ(grid->Cells(2, 3), " NG");
 
     const auto paint = testing_support::PaintGridOnce(grid, 2);
