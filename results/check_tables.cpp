@@ -56,6 +56,31 @@ void WriteCheckView(TStringGrid& grid, int view, CheckCatalogue checks, const TU
     for (std::size_t r = 0; r < cells->size(); ++r) grid.SetCells(1, static_cast<int>(r), (*cells)[r]);
 }
 
+// A Diagonal filler: the guard, the count of every check, then the chosen view, all
+// from the top level of the result.
+void ShowDiagonalChecks(DOVEREForm& f, CheckCatalogue checks) {
+    f.FailedCheckCount = 0;
+    if (!HasCheckNumbers(f.ResultObject)) return;
+    const TCheckValues values = TopLevelValues(f.ResultObject);
+    f.FailedCheckCount = CountFailingChecks(checks, values);
+    WriteCheckView(*f.StringGrid_DCR, f.ComboBox_DCR_Output_Option->ItemIndex(), checks, f.UnitLabels, values);
+}
+
+// A Chevron filler: the guard, the count of the whole bay, then the chosen brace
+// side's view or the middle gusset's.
+void ShowChevronChecks(DOVEREForm& f, CheckCatalogue side_checks, void (DOVEREForm::*show_middle)()) {
+    f.FailedCheckCount = 0;
+    if (!HasCheckNumbers(f.ResultObject)) return;
+    f.CountFailedChecks();
+    const char* side = BraceSideKey(f.RadioGroup_DCR->ItemIndex());
+    if (!side) {
+        (f.*show_middle)();
+        return;
+    }
+    WriteCheckView(*f.StringGrid_DCR, f.ComboBox_DCR_Output_Option->ItemIndex(), side_checks, f.UnitLabels,
+                   SideCheckValues(f.SideValues, side));
+}
+
 }  // namespace
 
 void DOVEREForm::ShowCheckTables() {
@@ -91,34 +116,13 @@ void DOVEREForm::CountFailedChecks() {
 void DOVEREForm::ShowDiagonalWeldedChecks() {
     // The bolted layout ends here too; its own filler follows.
     if (IsBolted(CheckFamilyOf(CfgText, CtypeText))) return;
-    FailedCheckCount = 0;
-    if (!HasCheckNumbers(ResultObject)) return;
-    const TCheckValues values = TopLevelValues(ResultObject);
-    FailedCheckCount = CountFailingChecks(WeldedCheckCatalogue(), values);
-    WriteCheckView(*StringGrid_DCR, ComboBox_DCR_Output_Option->ItemIndex(), WeldedCheckCatalogue(), UnitLabels,
-                   values);
+    ShowDiagonalChecks(*this, WeldedCheckCatalogue());
 }
 
-void DOVEREForm::ShowDiagonalBoltedChecks() {
-    FailedCheckCount = 0;
-    if (!HasCheckNumbers(ResultObject)) return;
-    const TCheckValues values = TopLevelValues(ResultObject);
-    FailedCheckCount = CountFailingChecks(BoltedCheckCatalogue(), values);
-    WriteCheckView(*StringGrid_DCR, ComboBox_DCR_Output_Option->ItemIndex(), BoltedCheckCatalogue(), UnitLabels,
-                   values);
-}
+void DOVEREForm::ShowDiagonalBoltedChecks() { ShowDiagonalChecks(*this, BoltedCheckCatalogue()); }
 
 void DOVEREForm::ShowChevronWeldedChecks() {
-    FailedCheckCount = 0;
-    if (!HasCheckNumbers(ResultObject)) return;
-    CountFailedChecks();
-    const char* side = BraceSideKey(RadioGroup_DCR->ItemIndex());
-    if (!side) {
-        ShowMiddleWeldedChecks();
-        return;
-    }
-    WriteCheckView(*StringGrid_DCR, ComboBox_DCR_Output_Option->ItemIndex(), ChevronWeldedSideCatalogue(), UnitLabels,
-                   SideCheckValues(SideValues, side));
+    ShowChevronChecks(*this, ChevronWeldedSideCatalogue(), &DOVEREForm::ShowMiddleWeldedChecks);
 }
 
 void DOVEREForm::ShowMiddleWeldedChecks() {
@@ -127,16 +131,7 @@ void DOVEREForm::ShowMiddleWeldedChecks() {
 }
 
 void DOVEREForm::ShowChevronBoltedChecks() {
-    FailedCheckCount = 0;
-    if (!HasCheckNumbers(ResultObject)) return;
-    CountFailedChecks();
-    const char* side = BraceSideKey(RadioGroup_DCR->ItemIndex());
-    if (!side) {
-        ShowMiddleBoltedChecks();
-        return;
-    }
-    WriteCheckView(*StringGrid_DCR, ComboBox_DCR_Output_Option->ItemIndex(), BoltedCheckCatalogue(), UnitLabels,
-                   SideCheckValues(SideValues, side));
+    ShowChevronChecks(*this, BoltedCheckCatalogue(), &DOVEREForm::ShowMiddleBoltedChecks);
 }
 
 void DOVEREForm::ShowMiddleBoltedChecks() {

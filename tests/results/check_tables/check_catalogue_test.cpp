@@ -2,12 +2,10 @@
 // the rows of the all-checks list, the cells of detail views, and the counts.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "core/result_reader.h"
+#include "design_service/run_support.h"
 #include "results/check_catalogue.h"
 
 namespace {
@@ -18,11 +16,7 @@ const std::string kToBeam = "Gusset\xE2\x80\x93\nto-Beam";  // en dash, then the
 const std::string kToColumn = "Gusset\xE2\x80\x93\nto-Column";
 
 std::string Fixture(const std::string& name) {
-    const char* root = std::getenv("ZORV_FIXTURES");
-    std::ifstream in(std::string(root ? root : "tests/fixtures") + "/" + name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return testing_support::ReadFile(testing_support::FixturePath(name));
 }
 
 TCheckValues MapValues(const std::map<std::string, double>& values) {

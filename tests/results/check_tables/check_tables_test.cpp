@@ -4,14 +4,12 @@
 // status lamp after real runs.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <nlohmann/json.hpp>
 
 #include "core/result_reader.h"
+#include "design_service/run_support.h"
 #include "results/check_catalogue.h"
 #include "support/form_environment.h"
 
@@ -32,11 +30,7 @@ constexpr int kLeft = 0, kMid = 1, kRight = 2;
 constexpr int kKeptRows = 30;  // rows compared when a fill must leave the grid alone
 
 std::string Fixture(const std::string& name) {
-    const char* root = std::getenv("ZORV_FIXTURES");
-    std::ifstream in(std::string(root ? root : "tests/fixtures") + "/" + name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return testing_support::ReadFile(testing_support::FixturePath(name));
 }
 
 struct Family {

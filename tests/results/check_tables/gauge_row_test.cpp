@@ -3,11 +3,8 @@
 // magnifier place and colour them.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <nlohmann/json.hpp>
-
 #include "core/result_reader.h"
+#include "design_service/run_support.h"
 #include "support/form_environment.h"
 
 namespace {
@@ -129,9 +126,8 @@ TEST_F(GaugeRow, OnlyGaugesWithARatioAreUpdated) {
     FillLists(21);
     // A Chevron bay with its middle gusset chosen: three ratios.
     form->CfgText = "Chevron";
-    const char* root = std::getenv("ZORV_FIXTURES");
-    std::ifstream in(std::string(root ? root : "tests/fixtures") + "/run-result-chevron-welded.json");
-    nlohmann::json result = nlohmann::json::parse(in);
+    nlohmann::json result = nlohmann::json::parse(
+        testing_support::ReadFile(testing_support::FixturePath("run-result-chevron-welded.json")));
     result["DCR_7_mg_c2"] = 1.5;
     ASSERT_TRUE(ParseResultText(result.dump(), form->ResultObject));
     form->RadioGroup_DCR->OnClick = nullptr;
