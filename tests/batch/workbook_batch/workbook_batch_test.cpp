@@ -222,6 +222,24 @@ TEST_F(WorkbookBatch, RowsReadNoResultWhileTheServiceFails) {
     EXPECT_EQ(std::count(boxes.begin(), boxes.end(), testing_support::ConnectionBox()), 2);
 }
 
+TEST_F(WorkbookBatch, AFlatCoreTakesItsClassFromTheFlatList) {
+    form->ComboBox_BRB_Type->SetItemIndex(1);
+    ASSERT_TRUE(ui::Dispatch([this] { form->ComboBox_BRB_TypeChange(form->ComboBox_BRB_Type); }));
+    env.Service().ClearRequestTargets();
+    const std::string cross = form->ComboBox_Py->Text();
+    // A class of the flat list, "<capacity>tonf(tc=<thickness>mm)".
+    const std::string name = form->ComboBox_SP_Py->Items().Strings(3);
+    const size_t tonf = name.find("tonf(tc="), mm = name.find("mm)");
+    ASSERT_NE(tonf, std::string::npos);
+    const std::string capacity = name.substr(0, tonf), tc = name.substr(tonf + 8, mm - tonf - 8);
+    ASSERT_TRUE(RunBatch(Case(2, capacity, tc, "4000", "5000", Str("E2", "F1"), kBeam, "500")));
+    EXPECT_EQ(form->ComboBox_SP_Py->Text(), name);
+    EXPECT_EQ(form->ComboBox_Py->Text(), cross) << "the cross-type list is left alone";
+    ASSERT_EQ(Runs(), 1);
+    EXPECT_NE(env.Methods().back().find(name), std::string::npos);
+    EXPECT_EQ(Cell(2, 50), Variant(std::stod(tc)));
+}
+
 TEST_F(WorkbookBatch, AnErrorInARunEndsTheBatchWithoutSaving) {
     ASSERT_FALSE(RunBatch(Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500") +
                           Row(3, Num("A3", "100") + Num("B3", "20") + Str("C3", "4000.5") + Num("D3", "5000") +
