@@ -100,4 +100,23 @@ inline gl::Rgba PixelOf(const DOVEREForm& f, float x, float y) {
 
 inline gl::Rgba Opaque(Rgb c) { return gl::OpaqueColor(c.r, c.g, c.b); }
 
+// The detail panel's image after draw has drawn the box onto the cleared panel, the
+// modelview matrix starting at the identity.
+inline const ui::PixelImage& Render(const DOVEREForm& f, Box box, const std::function<void()>& draw) {
+    EXPECT_TRUE(wglMakeCurrent(f.DetailDC, f.DetailRC));
+    const TGlColor& bg = f.GlPalette.BackgroundColor;
+    glClearColor(bg.R, bg.G, bg.B, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(box.x0, box.x1, box.y0, box.y1, 0, 1000);
+    glViewport(0, 0, f.OpGLPanel2->ClientWidth(), f.OpGLPanel2->ClientHeight());
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    draw();
+    glFlush();
+    SwapBuffers(f.DetailDC);
+    return f.OpGLPanel2->Surface();
+}
+
 }  // namespace detail_test
