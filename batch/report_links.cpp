@@ -15,11 +15,11 @@ std::string ReportAddress(const std::string& host, const std::string& path) { re
 
 namespace {
 
-// Sets a request switch for one run and puts its ordinary value back however the
-// run ends, so that a failed report run leaves later runs ordinary.
+// Sets a request switch for one run and puts its ordinary value (the other one) back
+// however the run ends, so that a failed report run leaves later runs ordinary.
 class TSwitchForOneRun {
 public:
-    TSwitchForOneRun(bool& flag, bool during, bool after) : flag_(flag), after_(after) { flag_ = during; }
+    TSwitchForOneRun(bool& flag, bool during) : flag_(flag), after_(!during) { flag_ = during; }
     ~TSwitchForOneRun() { flag_ = after_; }
     TSwitchForOneRun(const TSwitchForOneRun&) = delete;
     TSwitchForOneRun& operator=(const TSwitchForOneRun&) = delete;
@@ -29,30 +29,26 @@ private:
     bool after_;
 };
 
+// Runs the design with the switch set for one run, then opens the report the result
+// names at that path. A run that read no result names no report of its own (its
+// message has been shown), so nothing is opened then.
+void RunForReport(DOVEREForm& form, bool& flag, bool during, std::string TReportPaths::*report) {
+    bool fresh = false;
+    {
+        const TSwitchForOneRun report_run(flag, during);
+        fresh = form.RunDesign();
+    }
+    if (!fresh) return;
+    std::string& path = form.ReportPaths.*report;
+    path = ForwardSlashes(path);
+    os::OpenInBrowser(ReportAddress(form.ServiceHost, path));
+}
+
 }  // namespace
 
-void DOVEREForm::Button16Click(TObject*) {
-    bool fresh = false;
-    {
-        const TSwitchForOneRun text_report(QuickView, false, true);
-        fresh = RunDesign();
-    }
-    // A run that read no result names no report of its own; its message has been shown.
-    if (!fresh) return;
-    ReportPaths.TextReport = ForwardSlashes(ReportPaths.TextReport);
-    os::OpenInBrowser(ReportAddress(ServiceHost, ReportPaths.TextReport));
-}
+void DOVEREForm::Button16Click(TObject*) { RunForReport(*this, QuickView, false, &TReportPaths::TextReport); }
 
-void DOVEREForm::Button17Click(TObject*) {
-    bool fresh = false;
-    {
-        const TSwitchForOneRun spreadsheet_report(PrintToXls, true, false);
-        fresh = RunDesign();
-    }
-    if (!fresh) return;
-    ReportPaths.Spreadsheet = ForwardSlashes(ReportPaths.Spreadsheet);
-    os::OpenInBrowser(ReportAddress(ServiceHost, ReportPaths.Spreadsheet));
-}
+void DOVEREForm::Button17Click(TObject*) { RunForReport(*this, PrintToXls, true, &TReportPaths::Spreadsheet); }
 
 void DOVEREForm::Button18Click(TObject*) { os::OpenInBrowser(kDownloadPageAddress); }
 
