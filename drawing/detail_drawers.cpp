@@ -98,6 +98,23 @@ void DrawBands(const TGlPalette& palette, const TBraceValues& b, bool upper_dash
     }
 }
 
+// The two segments of one kind in the side row, len long at either station: the joint's
+// depth filled, with its edges and the faces of the core plate.
+void DrawSideSegments(const TGlPalette& palette, const TGlColor& color, const TBraceValues& b, float len,
+                      float lower, float upper) {
+    for (float station : {lower, upper})
+        DrawPiece(
+            palette, station,
+            [&] {
+                SetGlColor(color);
+                FillRect(len, b.D_j);
+            },
+            [&] {
+                EdgeLines(len, b.D_j / 2);
+                EdgeLines(len, b.t_c / 2);
+            });
+}
+
 // A section at x = centre of the row, blended throughout.
 template <class Body>
 void DrawSection(float centre, Body body) {
@@ -159,35 +176,13 @@ void DOVEREForm::DrawSideEnds() {
 }
 
 void DOVEREForm::DrawSideLxSegments() {
-    const TBraceValues& b = BraceValues;
-    const TBraceStations s = RowStations(b);
-    for (float station : {s.LowerLx, s.UpperLx})
-        DrawPiece(
-            GlPalette, station,
-            [&] {
-                SetGlColor(GlPalette.LxColor);
-                FillRect(b.L_x, b.D_j);
-            },
-            [&] {
-                EdgeLines(b.L_x, b.D_j / 2);
-                EdgeLines(b.L_x, b.t_c / 2);
-            });
+    const TBraceStations s = RowStations(BraceValues);
+    DrawSideSegments(GlPalette, GlPalette.LxColor, BraceValues, BraceValues.L_x, s.LowerLx, s.UpperLx);
 }
 
 void DOVEREForm::DrawSideLnSegments() {
-    const TBraceValues& b = BraceValues;
-    const TBraceStations s = RowStations(b);
-    for (float station : {s.LowerLn, s.UpperLn})
-        DrawPiece(
-            GlPalette, station,
-            [&] {
-                SetGlColor(GlPalette.LnColor);
-                FillRect(b.L_n, b.D_j);
-            },
-            [&] {
-                EdgeLines(b.L_n, b.D_j / 2);
-                EdgeLines(b.L_n, b.t_c / 2);
-            });
+    const TBraceStations s = RowStations(BraceValues);
+    DrawSideSegments(GlPalette, GlPalette.LnColor, BraceValues, BraceValues.L_n, s.LowerLn, s.UpperLn);
 }
 
 void DOVEREForm::DrawSideJoint() {

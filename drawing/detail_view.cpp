@@ -53,6 +53,22 @@ bool HasChevronBox(DOVEREForm& f) {
         .has_value();
 }
 
+// The side row at the current origin, then the plan row and the section row each
+// that much higher than the row before; the origin is left at the section row.
+void DrawRows(DOVEREForm& f, float plan_rise, float section_rise) {
+    f.DrawSideEnds();
+    f.DrawSideTransitions();
+    f.DrawSideCore();
+    glTranslatef(0.0f, plan_rise, 0.0f);
+    f.DrawPlanEnds();
+    f.DrawPlanTransitions();
+    f.DrawPlanCore();
+    glTranslatef(0.0f, section_rise, 0.0f);
+    f.DrawCoreCrossSection();
+    f.DrawLxCrossSection();
+    f.DrawJointCrossSection();
+}
+
 }  // namespace
 
 void DOVEREForm::DrawDiagonalDetails() {
@@ -62,19 +78,8 @@ void DOVEREForm::DrawDiagonalDetails() {
     const double Dd = D;
     // No save here: each step moves on from where the last one left the origin.
     glTranslatef(D * 0.5f + h, 0.0f, 0.0f);
-    DrawSideEnds();
-    DrawSideTransitions();
-    DrawSideCore();
-    glTranslatef(0.0f, static_cast<float>(1.3 * Dd), 0.0f);
-    DrawPlanEnds();
-    DrawPlanTransitions();
-    DrawPlanCore();
     // Small joints leave more room for the sections above them.
-    const float rise = D < 100.0f ? 4.0f * D : static_cast<float>(1.6 * Dd);
-    glTranslatef(0.0f, rise, 0.0f);
-    DrawCoreCrossSection();
-    DrawLxCrossSection();
-    DrawJointCrossSection();
+    DrawRows(*this, static_cast<float>(1.3 * Dd), D < 100.0f ? 4.0f * D : static_cast<float>(1.6 * Dd));
     glTranslatef(static_cast<float>(-h - 0.7 * Dd), static_cast<float>(-2.9 * Dd), 0.0f);
     DrawGussetDetails();
     if (ShowLr) DrawDetailBucklingLines();
@@ -94,17 +99,7 @@ void DOVEREForm::DrawChevronDetails() {
     glTranslatef(b.D_j, 0.0f, 0.0f);
     DrawLowerCornerPlate(GlPalette.GussetColor, b);
     glTranslatef(b.D_j + b.down_L_h, 0.0f, 0.0f);
-    DrawSideEnds();
-    DrawSideTransitions();
-    DrawSideCore();
-    glTranslatef(0.0f, static_cast<float>(1.3 * D), 0.0f);
-    DrawPlanEnds();
-    DrawPlanTransitions();
-    DrawPlanCore();
-    glTranslatef(0.0f, static_cast<float>(1.6 * D), 0.0f);
-    DrawCoreCrossSection();
-    DrawLxCrossSection();
-    DrawJointCrossSection();
+    DrawRows(*this, static_cast<float>(1.3 * D), static_cast<float>(1.6 * D));
     // The middle plate hangs from the height of the section rows.
     glTranslatef(b.D_j + b.L_brb + b.Lh_mid * 0.5f, 0.0f, 0.0f);
     FillBlendedPolygon(GlPalette.GussetColor, {{-b.Lh_mid * 0.5f, 0.0f},
@@ -118,17 +113,7 @@ void DOVEREForm::DrawChevronDetails() {
     CopyDetailSide(*this, kRight);
     D = b.D_j;
     glTranslatef(b.Lh_mid * 0.5f + b.D_j, static_cast<float>(-2.9 * D), 0.0f);
-    DrawSideEnds();
-    DrawSideTransitions();
-    DrawSideCore();
-    glTranslatef(0.0f, static_cast<float>(1.3 * D), 0.0f);
-    DrawPlanEnds();
-    DrawPlanTransitions();
-    DrawPlanCore();
-    glTranslatef(0.0f, static_cast<float>(1.6 * D), 0.0f);
-    DrawCoreCrossSection();
-    DrawLxCrossSection();
-    DrawJointCrossSection();
+    DrawRows(*this, static_cast<float>(1.3 * D), static_cast<float>(1.6 * D));
     glTranslatef(b.D_j + b.L_brb + b.down_L_h, static_cast<float>(-2.9 * D), 0.0f);
     glScalef(-1.0f, 1.0f, 1.0f);
     DrawLowerCornerPlate(GlPalette.GussetColor, b);
