@@ -71,6 +71,15 @@ void StartDetached(const std::string& program, const std::string& url) {
 
 }  // namespace
 
+std::string BrowserAddress(const std::string& url) {
+    // The browser the client was written for took "host/path" as a web address;
+    // xdg-open would take it for a file name.
+    const size_t scheme_end = url.find("://");
+    const bool has_scheme = scheme_end != std::string::npos && scheme_end > 0 &&
+                            url.find_first_of("/?#") > scheme_end;
+    return has_scheme ? url : "http://" + url;
+}
+
 std::string FindProgramOnPath(const std::string& program, const std::string& path_list) {
     size_t start = 0;
     while (start <= path_list.size()) {
@@ -100,7 +109,7 @@ void OpenInBrowser(const std::string& url) {
     const std::string program = FindProgramOnPath("xdg-open", path ? path : "/usr/bin:/bin");
     if (program.empty())
         throw Exception(Failure(url, "the program xdg-open was not found (it comes with the package xdg-utils)"));
-    StartDetached(program, url);
+    StartDetached(program, BrowserAddress(url));
 }
 
 void SetBrowserOpenerForTests(std::function<void(const std::string& url)> opener) {

@@ -6,10 +6,15 @@
 
 namespace os {
 
-// Starts xdg-open with the address as its one argument (no shell in between) and
-// returns once it runs. Raises Exception when it cannot be started (xdg-open missing
-// from PATH, an empty address, or one that xdg-open would take for an option).
+// Starts xdg-open with the address (BrowserAddress) as its one argument (no shell in
+// between) and returns once it runs. Raises Exception when it cannot be started
+// (xdg-open missing from PATH, an empty address, or one that xdg-open would take for
+// an option).
 void OpenInBrowser(const std::string& url);
+
+// The address given to the browser: one without a scheme ("host/path") is taken as
+// a web address, as the browser the client was written for took it.
+std::string BrowserAddress(const std::string& url);
 
 // Test seam: OpenInBrowser hands the address to opener instead, until
 // UseSystemBrowserOpener.

@@ -173,6 +173,12 @@ bool View::Live() const {
 }
 
 Change View::ApplyFrame(Fl_Widget* widget, const Frame& f, bool use_active) {
+    // A hint shows as the widget's tooltip; it changes nothing on screen by itself.
+    const std::string hint = control_ && control_->ShowHint() ? control_->Hint() : std::string();
+    if (hint != tooltip_) {
+        tooltip_ = hint;
+        widget->copy_tooltip(hint.empty() ? nullptr : hint.c_str());
+    }
     if (applied_ && f == frame_) return Change::Nothing;
     Change change = Change::Self;
     if (!applied_ || f.x != frame_.x || f.y != frame_.y || f.w != frame_.w || f.h != frame_.h) {

@@ -93,6 +93,7 @@ protected:
     const std::type_info* type_;
     Frame frame_;
     bool applied_ = false;
+    std::string tooltip_;  // the hint last given to the widget
     bool inside_ = false;
     bool double_pressed_ = false;
 };

@@ -89,7 +89,7 @@ TEST_F(Shell, TheAddressReachesXdgOpenAsItsOneArgument) {
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(out); }));
     std::ifstream in(out);
     const std::string text((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(text, "1\n" + url + "\n");
+    EXPECT_EQ(text, "1\nhttp://" + url + "\n") << "one argument, taken as a web address";
     EXPECT_FALSE(fs::exists("x"));
 }
 
@@ -103,7 +103,7 @@ TEST_F(Shell, SaysWhyItCannotOpen) {
     }
     {
         ScopedEnv path("PATH", (folder / "broken").string());
-        EXPECT_EQ(Message("a"), "Cannot open \"a\" in the web browser: " + (folder / "broken").string() +
+        EXPECT_EQ(Message("a"), "Cannot open \"http://a\" in the web browser: " + (folder / "broken").string() +
                                     "/xdg-open: No such file or directory.");
     }
     EXPECT_EQ(Message(""), "Cannot open \"\" in the web browser: the address is empty.");
@@ -122,3 +122,17 @@ TEST_F(Shell, TheTestOpenerTakesEveryAddressInstead) {
 }
 
 }  // namespace
+
+TEST(BrowserAddress, AnAddressWithoutSchemeIsAWebAddress) {
+    struct Case {
+        const char* url;
+        const char* address;
+    };
+    const Case cases[] = {
+        {"localhost/Reports/abc/my_zorv.txt", "http://localhost/Reports/abc/my_zorv.txt"},
+        {"https://www.zorv.example/", "https://www.zorv.example/"},
+        {"http://localhost:8080/x", "http://localhost:8080/x"},
+        {"host/path?next=http://other/", "http://host/path?next=http://other/"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(os::BrowserAddress(c.url), c.address) << c.url;
+}
