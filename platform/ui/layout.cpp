@@ -1,4 +1,5 @@
 #include "platform/ui/layout.h"
+#include "platform/text/utf.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -120,24 +121,6 @@ private:
         }
     }
 
-    static void AppendUtf8(std::string& out, unsigned long code) {
-        if (code < 0x80) {
-            out.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else if (code < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        }
-    }
-
     // Quoted parts and #codes written together: 'a'#10'b'.
     void ReadText() {
         token_.kind = Token::Kind::Text;
@@ -171,7 +154,7 @@ private:
                     std::strtoul(std::string(text_.substr(start, pos_ - start)).c_str(), nullptr, hex ? 16 : 10);
                 if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
                     Fail(token_.line, "invalid character code #" + std::to_string(code));
-                AppendUtf8(out, code);
+                text::AppendUtf8(out, static_cast<char32_t>(code));
             } else {
                 break;
             }
