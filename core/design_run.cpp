@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/DOVEREFORM.h"
+#include "platform/ui/scoped_disable.h"
 #include "core/advisories.h"
 #include "platform/os/clock.h"
 
@@ -113,12 +114,7 @@ void DOVEREForm::Button_RefreshClick(TObject* Sender) {
         ui::Dispatch([this, Sender] { Button_RefreshClick(Sender); });
         return;
     }
-    Button_Refresh->SetEnabled(false);
-    // Enabled again however the run ends.
-    struct Enable {
-        TButton* button;
-        ~Enable() { button->SetEnabled(true); }
-    } enable{Button_Refresh};
+    ui::ScopedDisable busy(Button_Refresh);
     Panel_Timer_Small->SetColor(Panel_Run_Color->Color());
     Panel_Timer->SetColor(clRed);
     Panel_Timer->SetParentBackground(false);

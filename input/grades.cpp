@@ -2,6 +2,7 @@
 #include "input/grades.h"
 
 #include "app/DOVEREFORM.h"
+#include "platform/ui/scoped_disable.h"
 #include "input/steel_grades.h"
 #include "platform/text/number_text.h"
 
@@ -56,11 +57,10 @@ void DOVEREForm::ComboBox_MatChange(TObject*) {
         GroupBox_SP->SetVisible(false);
     }
     // Disabled until the run is back, so a second change cannot start meanwhile.
-    ComboBox_Mat->SetEnabled(false);
+    ui::ScopedDisable busy(ComboBox_Mat);
     LoadCrossTypeSections();
     LoadSinglePlateSections();
     RunDesign();
-    ComboBox_Mat->SetEnabled(true);
 }
 
 void DOVEREForm::ApplyDefaultBeamFy() { LabeledEdit_F_y_b->SetText(DefaultBeamFyText(ComboBox_Units->Text())); }

@@ -1,5 +1,6 @@
 // The core type switch, the capacity classes and the catalogue sections.
 #include "app/DOVEREFORM.h"
+#include "platform/ui/scoped_disable.h"
 #include "platform/text/code_page.h"
 #include "platform/text/number_text.h"
 
@@ -82,19 +83,17 @@ void DOVEREForm::ApplySinglePlateSection() {
 }
 
 void DOVEREForm::ComboBox_SP_PyChange(TObject*) {
-    ComboBox_SP_Py->SetEnabled(false);
+    ui::ScopedDisable busy(ComboBox_SP_Py);
     ApplySinglePlateSection();
     RunDesign();
-    ComboBox_SP_Py->SetEnabled(true);
 }
 
 void DOVEREForm::ComboBox_BRB_TypeChange(TObject*) {
-    ComboBox_BRB_Type->SetEnabled(false);
+    ui::ScopedDisable busy(ComboBox_BRB_Type);
     const bool cruciform = ComboBox_BRB_Type->ItemIndex() == 0;
     GroupBox4->SetVisible(cruciform);
     GroupBox_SP->SetVisible(!cruciform);
     RunDesign();
-    ComboBox_BRB_Type->SetEnabled(true);
 }
 
 void DOVEREForm::ComboBox_UpperBeamChange(TObject*) {

@@ -1,6 +1,7 @@
 // The configuration and connection switches. Each runs one design for the new family,
 // then lays the result grids out for it and fills them again.
 #include "app/DOVEREFORM.h"
+#include "platform/ui/scoped_disable.h"
 
 namespace {
 
@@ -10,14 +11,15 @@ const char* CtypeTextOf(const TComboBox* connection) { return connection->ItemIn
 }  // namespace
 
 void DOVEREForm::ComboBox_cfgChange(TObject* Sender) {
-    ComboBox_cfg->SetEnabled(false);
-    CfgText = CfgTextOf(ComboBox_cfg);
-    CtypeText = CtypeTextOf(ComboBox_Connection_Type);
-    // A Chevron bay starts without stiffness adjustment; clearing the box runs its
-    // click handler, and with it a design, at once.
-    if (CfgText == "Chevron") CheckBox_adjust_Keff->SetChecked(false);
-    RunDesign();
-    ComboBox_cfg->SetEnabled(true);
+    {
+        ui::ScopedDisable busy(ComboBox_cfg);
+        CfgText = CfgTextOf(ComboBox_cfg);
+        CtypeText = CtypeTextOf(ComboBox_Connection_Type);
+        // A Chevron bay starts without stiffness adjustment; clearing the box runs its
+        // click handler, and with it a design, at once.
+        if (CfgText == "Chevron") CheckBox_adjust_Keff->SetChecked(false);
+        RunDesign();
+    }
     MagnifySideBarTab(0);
     LayoutBrbGrid();
     LayoutCheckGrid();
@@ -29,14 +31,15 @@ void DOVEREForm::ComboBox_cfgChange(TObject* Sender) {
 }
 
 void DOVEREForm::ComboBox_Connection_TypeChange(TObject* Sender) {
-    ComboBox_Connection_Type->SetEnabled(false);
-    CfgText = CfgTextOf(ComboBox_cfg);
-    CtypeText = CtypeTextOf(ComboBox_Connection_Type);
-    GroupBox_Bolted_core->SetVisible(CtypeText == "Bolted");
-    if (CfgText == "Chevron") CheckBox_adjust_Keff->SetChecked(false);
-    FillCheckOptions();
-    RunDesign();
-    ComboBox_Connection_Type->SetEnabled(true);
+    {
+        ui::ScopedDisable busy(ComboBox_Connection_Type);
+        CfgText = CfgTextOf(ComboBox_cfg);
+        CtypeText = CtypeTextOf(ComboBox_Connection_Type);
+        GroupBox_Bolted_core->SetVisible(CtypeText == "Bolted");
+        if (CfgText == "Chevron") CheckBox_adjust_Keff->SetChecked(false);
+        FillCheckOptions();
+        RunDesign();
+    }
     MagnifySideBarTab(0);
     LayoutBrbGrid();
     LayoutCheckGrid();
