@@ -1,4 +1,6 @@
 // Beam section designations: number tokens, the check and the normalised form.
+#include "input/beam_designation.h"
+
 #include "app/DOVEREFORM.h"
 #include "platform/text/number_text.h"
 
@@ -17,70 +19,76 @@ std::vector<std::string> ExtractNumberTokens(const std::string& text) {
     return tokens;
 }
 
-namespace {
-
-constexpr const char* kPlaceholder = "db x wb x tw x tf";
-
-enum class BeamParse { Valid, Invalid, Unconvertible };
-
-struct ParsedBeam {
-    BeamParse outcome = BeamParse::Invalid;
-    std::string normalised;
-    float numbers[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-};
-
-// Four tokens of at least 1 each; the first failing token decides the outcome.
-ParsedBeam ParseBeamText(const std::string& text) {
-    ParsedBeam parsed;
+TBeamDesignation ReadBeamDesignation(const std::string& text) {
+    TBeamDesignation beam;
     const std::vector<std::string> tokens = ExtractNumberTokens(text);
-    if (tokens.size() != 4) return parsed;
+    if (tokens.size() != 4) return beam;
+    std::string normalised;
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         double value = 0.0;
         try {
             value = ParseFloatText(tokens[i]);
         } catch (const EConvertError&) {
-            parsed.outcome = BeamParse::Unconvertible;
-            return parsed;
+            beam.Outcome = TBeamOutcome::Unconvertible;
+            beam.Token = tokens[i];
+            return beam;
         }
-        if (value < 1.0) return parsed;
-        parsed.normalised += (i == 0 ? "H" : "x");
-        parsed.normalised += tokens[i];
-        parsed.numbers[i] = static_cast<float>(value);
+        if (value < 1.0) {
+            beam.Outcome = TBeamOutcome::BelowOne;
+            beam.Token = tokens[i];
+            return beam;
+        }
+        normalised += (i == 0 ? "H" : "x");
+        normalised += tokens[i];
+        beam.Numbers[i] = static_cast<float>(value);
     }
-    parsed.outcome = BeamParse::Valid;
-    return parsed;
+    beam.Outcome = TBeamOutcome::Valid;
+    beam.Normalised = normalised;
+    return beam;
 }
 
+std::optional<std::string> BeamDesignationFailure(TBeamSide side, const TBeamDesignation& beam) {
+    const bool upper = side == TBeamSide::Upper;
+    const std::string name = upper ? "Upper beam: " : "Lower beam: ";
+    switch (beam.Outcome) {
+        case TBeamOutcome::Valid: return std::nullopt;
+        case TBeamOutcome::WrongCount:
+            return name + "Invalid Section! Type four numbers: db x wb x tw x tf.";
+        case TBeamOutcome::BelowOne:
+            return name + "Invalid Section! Each number must be at least 1, not " + beam.Token + ".";
+        case TBeamOutcome::Unconvertible:
+            // The lower beam calls this "Error", the upper "Invalid Section!".
+            return name + (upper ? "Invalid Section! " : "Error: ") + "'" + beam.Token + "' is not a number.";
+    }
+    return std::nullopt;
+}
+
+namespace {
+
 // The normalised text into the edit and the designation, the numbers into the
-// beam's depth, flange width, web thickness and flange thickness.
-void Store(const ParsedBeam& beam, TLabeledEdit* edit, std::string& designation, float* const (&numbers)[4]) {
-    edit->SetText(beam.normalised);
-    designation = beam.normalised;
-    for (int i = 0; i < 4; ++i) *numbers[i] = beam.numbers[i];
+// beam's depth, flange width, web thickness and flange thickness. Normalising is
+// not the user's edit, so the catalogue name that the edit's change drops stays.
+void Store(const TBeamDesignation& beam, TLabeledEdit* edit, std::string& section_name, std::string& designation,
+           float* const (&numbers)[4]) {
+    const std::string name = section_name;
+    edit->SetText(beam.Normalised);
+    section_name = name;
+    designation = beam.Normalised;
+    for (int i = 0; i < 4; ++i) *numbers[i] = beam.Numbers[i];
 }
 
 }  // namespace
 
+// A run checks both designations before it builds its request and stops at a bad
+// one; a beam whose text does not read keeps the numbers of its last valid parse.
 void DOVEREForm::ParseBeamSections() {
-    const ParsedBeam lower = ParseBeamText(LabeledEdit_Beam_down->Text());
-    if (lower.outcome == BeamParse::Invalid) {
-        ShowMessage("Invalid Section!");
-        LabeledEdit_Beam_down->SetText(kPlaceholder);
-        return;
-    }
-    if (lower.outcome == BeamParse::Unconvertible) {
-        ShowMessage("Error");
-    } else {
-        TFrameValues& v = FrameValues;
-        Store(lower, LabeledEdit_Beam_down, BeamTypeDown, {&v.d_b_down, &v.b_w_b_down, &v.b_t_w_down, &v.b_t_f_down});
-    }
-
-    const ParsedBeam upper = ParseBeamText(LabeledEdit_Beam_up->Text());
-    if (upper.outcome != BeamParse::Valid) {
-        ShowMessage("Invalid Section!");
-        if (upper.outcome == BeamParse::Invalid) LabeledEdit_Beam_up->SetText(kPlaceholder);
-        return;
-    }
     TFrameValues& v = FrameValues;
-    Store(upper, LabeledEdit_Beam_up, BeamTypeUp, {&v.d_b_up, &v.b_w_b_up, &v.b_t_w_up, &v.b_t_f_up});
+    const TBeamDesignation lower = ReadBeamDesignation(LabeledEdit_Beam_down->Text());
+    if (lower.Outcome == TBeamOutcome::Valid)
+        Store(lower, LabeledEdit_Beam_down, SectionNames.LowerBeam, BeamTypeDown,
+              {&v.d_b_down, &v.b_w_b_down, &v.b_t_w_down, &v.b_t_f_down});
+    const TBeamDesignation upper = ReadBeamDesignation(LabeledEdit_Beam_up->Text());
+    if (upper.Outcome == TBeamOutcome::Valid)
+        Store(upper, LabeledEdit_Beam_up, SectionNames.UpperBeam, BeamTypeUp,
+              {&v.d_b_up, &v.b_w_b_up, &v.b_t_w_up, &v.b_t_f_up});
 }

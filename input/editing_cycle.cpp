@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/DOVEREFORM.h"
+#include "input/beam_designation.h"
 #include "platform/ui/scoped_disable.h"
 
 namespace {
@@ -33,13 +34,16 @@ void MarkCommitted(TEdit* edit, TColor committed = clMaroon) {
 
 void DOVEREForm::LabeledEdit_H_colChange(TObject*) { MarkPending(LabeledEdit_H_col); }
 void DOVEREForm::LabeledEdit_L_beamChange(TObject*) { MarkPending(LabeledEdit_L_beam); }
-// A typed depth or designation replaces the catalogue section, so its name goes; a
-// catalogue choice writes the text first and sets the name after.
+// A typed depth or designation replaces the catalogue section, so its name goes on
+// every change, also of an edit that is pending already; a catalogue choice writes
+// the text first and sets the name after.
 void DOVEREForm::LabeledEdit_d_c_leftChange(TObject*) {
-    if (MarkPending(LabeledEdit_d_c_left)) SectionNames.LeftColumn.clear();
+    MarkPending(LabeledEdit_d_c_left);
+    SectionNames.LeftColumn.clear();
 }
 void DOVEREForm::LabeledEdit_d_c_rightChange(TObject*) {
-    if (MarkPending(LabeledEdit_d_c_right)) SectionNames.RightColumn.clear();
+    MarkPending(LabeledEdit_d_c_right);
+    SectionNames.RightColumn.clear();
 }
 void DOVEREForm::LabeledEdit_d_b_upChange(TObject*) { MarkPending(LabeledEdit_d_b_up); }
 void DOVEREForm::LabeledEdit_d_b_downChange(TObject*) { MarkPending(LabeledEdit_d_b_down); }
@@ -48,10 +52,12 @@ void DOVEREForm::LabeledEdit_Adjust_R_y_cChange(TObject*) { MarkPending(LabeledE
 void DOVEREForm::LabeledEdit_Adjust_Omega_hChange(TObject*) { MarkPending(LabeledEdit_Adjust_Omega_h); }
 void DOVEREForm::LabeledEdit_Adjust_Beta_fChange(TObject*) { MarkPending(LabeledEdit_Adjust_Beta_f); }
 void DOVEREForm::LabeledEdit_Beam_upChange(TObject*) {
-    if (MarkPending(LabeledEdit_Beam_up)) SectionNames.UpperBeam.clear();
+    MarkPending(LabeledEdit_Beam_up);
+    SectionNames.UpperBeam.clear();
 }
 void DOVEREForm::LabeledEdit_Beam_downChange(TObject*) {
-    if (MarkPending(LabeledEdit_Beam_down)) SectionNames.LowerBeam.clear();
+    MarkPending(LabeledEdit_Beam_down);
+    SectionNames.LowerBeam.clear();
 }
 void DOVEREForm::LabeledEdit_F_y_bChange(TObject*) { MarkPending(LabeledEdit_F_y_b); }
 void DOVEREForm::LabeledEdit_R_y_bChange(TObject*) { MarkPending(LabeledEdit_R_y_b); }
@@ -89,6 +95,14 @@ void Enter(DOVEREForm& form, TEdit* edit, std::initializer_list<TRangeRuleId> ru
     if (!runs) return;
     const ui::ScopedDisable busy(edit);
     form.RunDesign();
+}
+
+void EnterBeam(DOVEREForm& form, TEdit* edit, TBeamSide side) {
+    if (const std::optional<std::string> message = BeamDesignationFailure(side, ReadBeamDesignation(edit->Text()))) {
+        ShowMessage(*message);
+        return;
+    }
+    Enter(form, edit, {});
 }
 
 }  // namespace
@@ -139,14 +153,14 @@ void DOVEREForm::LabeledEdit_Adjust_R_y_gKeyPress(TObject*, char& Key) {
     if (Key != kEnter) return;
     Enter(*this, LabeledEdit_Adjust_R_y_g, {TRangeRuleId::GussetRy}, CheckBox_adjust_Mat->Checked());
 }
-// The designations are checked when the request is built.
+// A designation that does not read is not taken, as a value out of its range.
 void DOVEREForm::LabeledEdit_Beam_upKeyPress(TObject*, char& Key) {
     if (Key != kEnter) return;
-    Enter(*this, LabeledEdit_Beam_up, {});
+    EnterBeam(*this, LabeledEdit_Beam_up, TBeamSide::Upper);
 }
 void DOVEREForm::LabeledEdit_Beam_downKeyPress(TObject*, char& Key) {
     if (Key != kEnter) return;
-    Enter(*this, LabeledEdit_Beam_down, {});
+    EnterBeam(*this, LabeledEdit_Beam_down, TBeamSide::Lower);
 }
 void DOVEREForm::LabeledEdit_F_y_bKeyPress(TObject*, char& Key) {
     if (Key != kEnter) return;

@@ -25,6 +25,20 @@ void Place(TComboBox* selector, int width, int left) {
     selector->SetLeft(left);
 }
 
+// Puts a catalogue selector back to rest on every way out of its handler, a refused
+// or failed run included, so that it never stays over the edit it wrote.
+class RestOnExit {
+public:
+    RestOnExit(TComboBox* selector, int left) : selector_(selector), left_(left) {}
+    ~RestOnExit() { Place(selector_, kRestingWidth, left_); }
+    RestOnExit(const RestOnExit&) = delete;
+    RestOnExit& operator=(const RestOnExit&) = delete;
+
+private:
+    TComboBox* selector_;
+    int left_;
+};
+
 // A class chosen: tc and Bc into the design state and the hidden labels. An entry
 // without exactly two numbers shows its count and changes nothing.
 void ApplyClass(const SectionTable& table, const TComboBox* selector, TLabel* tc_label, TLabel* bc_label,
@@ -67,7 +81,9 @@ bool WriteChosenColumn(const SectionTable& table, const TComboBox* selector, TLa
         ShowMessage("0");
         return false;
     }
-    edit->SetText(FloatToGeneralText((*entry)[0]));
+    // Whole millimetres, half away from zero: the depth rule reads the edit as a whole
+    // number, and the section's name tells the service the exact size.
+    edit->SetText(FormatByPicture("0", (*entry)[0]));
     name = selector->Text();
     return true;
 }
@@ -97,28 +113,28 @@ void DOVEREForm::ComboBox_BRB_TypeChange(TObject*) {
 }
 
 void DOVEREForm::ComboBox_UpperBeamChange(TObject*) {
+    const RestOnExit rest(ComboBox_UpperBeam, kBeamRestingLeft);
     if (WriteChosenBeam(UniversalBeamTable, ComboBox_UpperBeam, LabeledEdit_Beam_up, SectionNames.UpperBeam))
         RunDesign();
-    Place(ComboBox_UpperBeam, kRestingWidth, kBeamRestingLeft);
 }
 
 void DOVEREForm::ComboBox_LowerBeamChange(TObject*) {
+    const RestOnExit rest(ComboBox_LowerBeam, kBeamRestingLeft);
     if (WriteChosenBeam(UniversalBeamTable, ComboBox_LowerBeam, LabeledEdit_Beam_down, SectionNames.LowerBeam))
         RunDesign();
-    Place(ComboBox_LowerBeam, kRestingWidth, kBeamRestingLeft);
 }
 
 void DOVEREForm::ComboBox_LeftColumnChange(TObject*) {
+    const RestOnExit rest(ComboBox_LeftColumn, kLeftColumnRestingLeft);
     if (WriteChosenColumn(UniversalColumnTable, ComboBox_LeftColumn, LabeledEdit_d_c_left, SectionNames.LeftColumn))
         RunDesign();
-    Place(ComboBox_LeftColumn, kRestingWidth, kLeftColumnRestingLeft);
 }
 
 void DOVEREForm::ComboBox_RightColumnChange(TObject*) {
+    const RestOnExit rest(ComboBox_RightColumn, kRightColumnRestingLeft);
     if (WriteChosenColumn(UniversalColumnTable, ComboBox_RightColumn, LabeledEdit_d_c_right,
                           SectionNames.RightColumn))
         RunDesign();
-    Place(ComboBox_RightColumn, kRestingWidth, kRightColumnRestingLeft);
 }
 
 // Bound in the layout; these do nothing.

@@ -1,5 +1,9 @@
 // Range rules of the inputs and the check before every design run.
+#include <utility>
+#include <vector>
+
 #include "app/DOVEREFORM.h"
+#include "input/beam_designation.h"
 #include "platform/text/number_text.h"
 
 namespace {
@@ -20,6 +24,16 @@ constexpr TCheckStep kMaterialSteps[] = {
     {TRangeRuleId::CoreOmegaH, 3},
     {TRangeRuleId::CoreBeta, 3},
 };
+
+// The other ruled edits whose text the request sends, in the order of the rules.
+// Ry,g is not among them: the request sends the gusset grade's own Ry.
+constexpr TCheckStep kSentSteps[] = {
+    {TRangeRuleId::BeamFy, 0},     {TRangeRuleId::BeamRy, 0},          {TRangeRuleId::UpperClear, 0},
+    {TRangeRuleId::LowerClear, 0}, {TRangeRuleId::LeftClear, 0},       {TRangeRuleId::RightClear, 0},
+    {TRangeRuleId::LengthIncrement, 1}, {TRangeRuleId::MinAlphaL, 3},
+};
+
+constexpr int kFramePage = 0;
 
 }  // namespace
 
@@ -67,7 +81,32 @@ void DOVEREForm::ValidateInputs() {
     };
     for (const TCheckStep& step : kFrameSteps)
         if (fails(step)) return;
-    if (!CheckBox_adjust_Mat->Checked()) return;
-    for (const TCheckStep& step : kMaterialSteps)
+    if (CheckBox_adjust_Mat->Checked()) {
+        for (const TCheckStep& step : kMaterialSteps)
+            if (fails(step)) return;
+    }
+
+    // No request carries a value that its own rule refuses.
+    const bool sends_alpha_l = CheckBox_adjust_Keff->Checked();
+    // The beam stress rule is written in tonf/mm^2 and holds only in that system.
+    const bool beam_fy_in_tonf = ComboBox_Units->Text() != "kN-mm";
+    for (const TCheckStep& step : kSentSteps) {
+        if (step.Rule == TRangeRuleId::MinAlphaL && !sends_alpha_l) continue;
+        if (step.Rule == TRangeRuleId::BeamFy && !beam_fy_in_tonf) continue;
         if (fails(step)) return;
+    }
+
+    // Both designations, so that a bad lower beam does not hide the upper one.
+    std::vector<std::string> beam_messages;
+    const std::pair<TBeamSide, const TLabeledEdit*> beams[] = {
+        {TBeamSide::Lower, LabeledEdit_Beam_down},
+        {TBeamSide::Upper, LabeledEdit_Beam_up},
+    };
+    for (const auto& [side, edit] : beams)
+        if (auto message = BeamDesignationFailure(side, ReadBeamDesignation(edit->Text())))
+            beam_messages.push_back(*message);
+    if (beam_messages.empty()) return;
+    MagnifyControlTab(kFramePage);
+    for (const std::string& message : beam_messages) ShowMessage(message);
+    InputsValid = false;
 }

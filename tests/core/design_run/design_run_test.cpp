@@ -218,7 +218,8 @@ TEST_F(DesignRun, AChevronAdviceLookupEntersMissingSides) {
 }
 
 TEST_F(DesignRun, AnErrorOnTheWayRestoresTheButtonAndTheCursor) {
-    form->LabeledEdit_F_y_b->SetText("abc");
+    // An edit without a range rule, read only when the request is built.
+    form->LabeledEdit_Ib_up->SetText("abc");
     ui::UserClick(form->Button_Refresh);
     EXPECT_EQ(env.Headless().Boxes(), std::vector<Box>{ErrorBox("'abc' is not a valid floating point value")});
     EXPECT_TRUE(form->Button_Refresh->Enabled());

@@ -2,6 +2,7 @@
 // numbers, and which beam keeps its last valid numbers when a text fails.
 #include <gtest/gtest.h>
 
+#include "input/beam_designation.h"
 #include "support/form_environment.h"
 
 namespace {
@@ -28,6 +29,48 @@ TEST(NumberTokens, RunsOfDigitsAndPoints) {
     for (const Case& c : cases) EXPECT_EQ(ExtractNumberTokens(c.text), c.tokens) << c.text;
 }
 
+TEST(BeamDesignation, FourNumbersOfAtLeastOneAndTheMessageThatNamesTheBeam) {
+    struct Case {
+        const char* text;
+        TBeamOutcome outcome;
+        std::string normalised;
+        std::vector<float> numbers;
+        std::string upper_message, lower_message;
+    };
+    const std::string kCount = "Invalid Section! Type four numbers: db x wb x tw x tf.";
+    const Case cases[] = {
+        {"H594 x 302 x 14 x 23", TBeamOutcome::Valid, "H594x302x14x23", {594, 302, 14, 23}, "", ""},
+        {"H 594x302x14.5x23 mm", TBeamOutcome::Valid, "H594x302x14.5x23", {594, 302, 14.5f, 23}, "", ""},
+        {"1 1 1 1", TBeamOutcome::Valid, "H1x1x1x1", {1, 1, 1, 1}, "", ""},
+        {"H594 x 302 x 14", TBeamOutcome::WrongCount, "", {0, 0, 0, 0}, "Upper beam: " + kCount,
+         "Lower beam: " + kCount},
+        {"H700 x 300 x 13 x 24 x 1", TBeamOutcome::WrongCount, "", {0, 0, 0, 0}, "Upper beam: " + kCount,
+         "Lower beam: " + kCount},
+        {"db x wb x tw x tf", TBeamOutcome::WrongCount, "", {0, 0, 0, 0}, "Upper beam: " + kCount,
+         "Lower beam: " + kCount},
+        {"H594 x 302 x 0.5 x 23", TBeamOutcome::BelowOne, "", {594, 302, 0, 0},
+         "Upper beam: Invalid Section! Each number must be at least 1, not 0.5.",
+         "Lower beam: Invalid Section! Each number must be at least 1, not 0.5."},
+        // The first failing token decides: 0.5 comes before the unconvertible one.
+        {"H594 x 0.5 x 14.5.2 x 23", TBeamOutcome::BelowOne, "", {594, 0, 0, 0},
+         "Upper beam: Invalid Section! Each number must be at least 1, not 0.5.",
+         "Lower beam: Invalid Section! Each number must be at least 1, not 0.5."},
+        {"594 x 302 x 14.5.2 x 23", TBeamOutcome::Unconvertible, "", {594, 302, 0, 0},
+         "Upper beam: Invalid Section! '14.5.2' is not a number.", "Lower beam: Error: '14.5.2' is not a number."},
+        {"H700 x . x 13 x 24", TBeamOutcome::Unconvertible, "", {700, 0, 0, 0},
+         "Upper beam: Invalid Section! '.' is not a number.", "Lower beam: Error: '.' is not a number."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const TBeamDesignation beam = ReadBeamDesignation(c.text);
+        EXPECT_EQ(beam.Outcome, c.outcome);
+        EXPECT_EQ(beam.Normalised, c.normalised);
+        EXPECT_EQ(std::vector<float>(beam.Numbers, beam.Numbers + 4), c.numbers);
+        EXPECT_EQ(BeamDesignationFailure(TBeamSide::Upper, beam).value_or(""), c.upper_message);
+        EXPECT_EQ(BeamDesignationFailure(TBeamSide::Lower, beam).value_or(""), c.lower_message);
+    }
+}
+
 class BeamSections : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -49,46 +92,30 @@ protected:
         const TFrameValues& v = form->FrameValues;
         return {v.d_b_up, v.b_w_b_up, v.b_t_w_up, v.b_t_f_up};
     }
-    Strings Boxes() {
-        Strings texts;
-        for (const auto& b : env.Headless().Boxes()) texts.push_back(b.text);
-        return texts;
-    }
 
     FormEnvironment env;
     DOVEREForm* form = nullptr;
 };
 
-TEST_F(BeamSections, EachBeamTextIsCheckedAndNormalised) {
+TEST_F(BeamSections, EachBeamIsNormalisedOnItsOwnAndABadOneKeepsItsTextAndNumbers) {
     const std::vector<float> kLower = {500, 200, 10, 16};
     const std::vector<float> kUpper = {600, 300, 12, 20};
-    const std::string kPlaceholder = "db x wb x tw x tf";
     struct Case {
         const char* name;
         std::string lower, upper;
-        Strings boxes;
         std::string lower_after, upper_after;
         std::string type_down, type_up;
         std::vector<float> lower_numbers, upper_numbers;
     };
     const Case cases[] = {
-        {"layout text", "H594 x 302 x 14 x 23", "H 594x302x14.5x23 mm", {}, "H594x302x14x23", "H594x302x14.5x23",
+        {"layout text", "H594 x 302 x 14 x 23", "H 594x302x14.5x23 mm", "H594x302x14x23", "H594x302x14.5x23",
          "H594x302x14x23", "H594x302x14.5x23", {594, 302, 14, 23}, {594, 302, 14.5f, 23}},
-        {"a token of 1 passes", "1 1 1 1", "H600 x 300 x 12 x 20", {}, "H1x1x1x1", "H600x300x12x20", "H1x1x1x1",
-         "H600x300x12x20", {1, 1, 1, 1}, kUpper},
-        {"lower with three numbers stops both", "H594 x 302 x 14", "H700 x 300 x 13 x 24", {"Invalid Section!"},
-         kPlaceholder, "H700 x 300 x 13 x 24", "H500x200x10x16", "H600x300x12x20", kLower, kUpper},
-        {"lower below 1 stops both", "H594 x 302 x 0.5 x 23", "H700 x 300 x 13 x 24", {"Invalid Section!"},
-         kPlaceholder, "H700 x 300 x 13 x 24", "H500x200x10x16", "H600x300x12x20", kLower, kUpper},
-        {"lower unconvertible: Error, the upper still parsed", "H594 x 302 x 14.5.2 x 23", "H700 x 300 x 13 x 24",
-         {"Error"}, "H594 x 302 x 14.5.2 x 23", "H700x300x13x24", "H500x200x10x16", "H700x300x13x24", kLower,
-         {700, 300, 13, 24}},
-        {"upper with five numbers", "H594 x 302 x 14 x 23", "H700 x 300 x 13 x 24 x 1", {"Invalid Section!"},
-         "H594x302x14x23", kPlaceholder, "H594x302x14x23", "H600x300x12x20", {594, 302, 14, 23}, kUpper},
-        {"upper unconvertible keeps its text", "H594 x 302 x 14 x 23", "H700 x . x 13 x 24", {"Invalid Section!"},
-         "H594x302x14x23", "H700 x . x 13 x 24", "H594x302x14x23", "H600x300x12x20", {594, 302, 14, 23}, kUpper},
-        {"both fail", "H594 x 302 x 1.4.1 x 23", "700 x 300", {"Error", "Invalid Section!"},
-         "H594 x 302 x 1.4.1 x 23", kPlaceholder, "H500x200x10x16", "H600x300x12x20", kLower, kUpper},
+        {"a bad lower beam does not keep the upper from its numbers", "H594 x 302 x 14", "H700 x 300 x 13 x 24",
+         "H594 x 302 x 14", "H700x300x13x24", "H500x200x10x16", "H700x300x13x24", kLower, {700, 300, 13, 24}},
+        {"a bad upper beam", "H594 x 302 x 14 x 23", "H700 x . x 13 x 24", "H594x302x14x23", "H700 x . x 13 x 24",
+         "H594x302x14x23", "H600x300x12x20", {594, 302, 14, 23}, kUpper},
+        {"both bad", "H594 x 302 x 1.4.1 x 23", "700 x 300", "H594 x 302 x 1.4.1 x 23", "700 x 300",
+         "H500x200x10x16", "H600x300x12x20", kLower, kUpper},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -96,7 +123,7 @@ TEST_F(BeamSections, EachBeamTextIsCheckedAndNormalised) {
         form->LabeledEdit_Beam_down->SetText(c.lower);
         form->LabeledEdit_Beam_up->SetText(c.upper);
         form->ParseBeamSections();
-        EXPECT_EQ(Boxes(), c.boxes);
+        EXPECT_TRUE(env.Headless().Boxes().empty()) << "the run's check reports a bad designation";
         EXPECT_EQ(form->LabeledEdit_Beam_down->Text(), c.lower_after);
         EXPECT_EQ(form->LabeledEdit_Beam_up->Text(), c.upper_after);
         EXPECT_EQ(form->BeamTypeDown, c.type_down);
@@ -106,16 +133,17 @@ TEST_F(BeamSections, EachBeamTextIsCheckedAndNormalised) {
     }
 }
 
-TEST_F(BeamSections, TheRequestGoesOnWithTheLastValidNumbers) {
-    Known();
-    form->LabeledEdit_Beam_down->SetText("H594 x 302");
-    form->BuildRunRequest();
-    EXPECT_NE(form->RequestText.find("\"BeamType_down\":\"H500x200x10x16\",\"d_b_down\":500,"), std::string::npos);
-    EXPECT_EQ(form->LabeledEdit_Beam_down->Text(), "db x wb x tw x tf");
-    // The placeholder fails again at the next build until a designation is typed.
-    env.Headless().TakeBoxes();
-    form->BuildRunRequest();
-    EXPECT_EQ(Boxes(), Strings{"Invalid Section!"});
+TEST_F(BeamSections, NormalisingKeepsTheCatalogueName) {
+    // As after a catalogue choice: the edit holds the blank-separated numbers, pending.
+    form->LabeledEdit_Beam_up->SetText("610 305 14.1 23.6");
+    form->LabeledEdit_Beam_down->SetText("533 210 10.8 17.4");
+    form->SectionNames.UpperBeam = "UB610x305x149";
+    form->SectionNames.LowerBeam = "UB533x210x122";
+    form->ParseBeamSections();
+    EXPECT_EQ(form->LabeledEdit_Beam_up->Text(), "H610x305x14.1x23.6");
+    EXPECT_EQ(form->LabeledEdit_Beam_down->Text(), "H533x210x10.8x17.4");
+    EXPECT_EQ(form->SectionNames.UpperBeam, "UB610x305x149");
+    EXPECT_EQ(form->SectionNames.LowerBeam, "UB533x210x122");
 }
 
 }  // namespace

@@ -190,7 +190,7 @@ TEST_F(EditingCycle, EveryRunThatPassesTheChecksCommitsTheTwoListsAndNothingElse
     EXPECT_EQ(form->AdjustEdits[1], form->Edit_TargetLc);
 }
 
-TEST_F(EditingCycle, TheFirstChangeAfterACommitClearsTheSectionName) {
+TEST_F(EditingCycle, EveryChangeOfTheTextClearsTheSectionName) {
     struct Case {
         TEdit* edit;
         std::string TSectionNames::*name;
@@ -216,10 +216,12 @@ TEST_F(EditingCycle, TheFirstChangeAfterACommitClearsTheSectionName) {
                 EXPECT_EQ(form->SectionNames.*other.name, before.*other.name);
             }
 
-        // A catalogue choice writes the edit and then the name; further changes keep it.
+        // A catalogue choice writes the edit and then the name; a change of the edit,
+        // pending already, is the user's own value again.
         form->SectionNames.*c.name = "UB3";
+        EXPECT_EQ(LookOf(c.edit), Pending());
         c.edit->SetText(text);
-        EXPECT_EQ(form->SectionNames.*c.name, "UB3");
+        EXPECT_EQ(form->SectionNames.*c.name, "");
         PressEnter(c.edit);
         EXPECT_EQ(LookOf(c.edit), Committed());
     }

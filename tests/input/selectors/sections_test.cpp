@@ -139,47 +139,113 @@ TEST_F(SectionsTest, CatalogueBeamChoiceWritesTheEditAndSendsTheSectionName) {
     }
 }
 
-TEST_F(SectionsTest, CatalogueColumnChoiceWritesTheDepthInGeneralFormat) {
+TEST_F(SectionsTest, CatalogueColumnChoiceWritesTheDepthInWholeMillimetresAndSendsTheName) {
     struct Case {
-        TComboBox* selector;
-        TLabeledEdit* edit;
-        std::string TSectionNames::*name;
-        const char* request_key;
-        int resting_left;
         const char* section;
-        std::function<void()> choose;
+        bool left;
+        const char* depth;  // the catalogue's depth rounded half away from zero
     };
-    const std::vector<Case> cases = {
-        {form->ComboBox_LeftColumn, form->LabeledEdit_d_c_left, &TSectionNames::LeftColumn, "UC_Left_Column", 120,
-         "UC356x406x393", [&] { form->ComboBox_LeftColumnChange(form->ComboBox_LeftColumn); }},
-        {form->ComboBox_RightColumn, form->LabeledEdit_d_c_right, &TSectionNames::RightColumn, "UC_Right_Column",
-         128, "UC356x406x235", [&] { form->ComboBox_RightColumnChange(form->ComboBox_RightColumn); }},
+    const Case cases[] = {
+        {"UC305x305x137", true, "321"},   // 320.5
+        {"UC356x406x551", false, "456"},  // 455.6, held as 455.600006103516
+        {"UC356x406x393", true, "419"},   // 419.0
+        {"UC254x254x73", false, "254"},   // 254.1
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.section);
+        TComboBox* selector = c.left ? form->ComboBox_LeftColumn : form->ComboBox_RightColumn;
+        TLabeledEdit* edit = c.left ? form->LabeledEdit_d_c_left : form->LabeledEdit_d_c_right;
+        TLabeledEdit* other = c.left ? form->LabeledEdit_d_c_right : form->LabeledEdit_d_c_left;
+        const std::string other_depth = other->Text();
         Forget();
-        c.selector->SetText(c.section);
-        ASSERT_EQ(c.selector->Text(), c.section);
-        const float depth = form->UniversalColumnTable.at(c.section)[0];
-        c.choose();
-        EXPECT_EQ(c.edit->Text(), FloatToGeneralText(depth));
-        EXPECT_EQ(form->SectionNames.*c.name, c.section);
-        EXPECT_EQ(RunCount(), 1);
-        EXPECT_EQ(LastRunRequest()["FRAME"][c.request_key], c.section);
-        EXPECT_EQ(c.selector->Width(), 22);
-        EXPECT_EQ(c.selector->Left(), c.resting_left);
-        EXPECT_TRUE(c.selector->Enabled());
+        selector->SetText(c.section);
+        ASSERT_EQ(selector->Text(), c.section);
+        EXPECT_TRUE(ui::Dispatch([&] { selector->OnChange(selector); }));
+        EXPECT_EQ(edit->Text(), c.depth);
+        EXPECT_EQ(env.Headless().Boxes(), std::vector<Box>{}) << "no conversion error";
+        ASSERT_EQ(RunCount(), 1);
+        const nlohmann::json frame = LastRunRequest()["FRAME"];
+        EXPECT_EQ(frame[c.left ? "d_c_left" : "d_c_right"], std::stoi(c.depth));
+        EXPECT_EQ(frame[c.left ? "UC_Left_Column" : "UC_Right_Column"], c.section);
+        EXPECT_EQ(frame[c.left ? "d_c_right" : "d_c_left"], std::stoi(other_depth)) << "the other column keeps its own";
+        EXPECT_EQ(selector->Width(), 22);
+        EXPECT_EQ(selector->Left(), c.left ? 120 : 128);
+        EXPECT_TRUE(selector->Enabled());
     }
 }
 
-TEST_F(SectionsTest, CatalogueColumnWithAFractionalDepthIsRefusedByTheWholeNumberCheck) {
-    form->ComboBox_LeftColumn->SetText("UC356x406x551");
-    EXPECT_FALSE(ui::Dispatch([&] { form->ComboBox_LeftColumnChange(form->ComboBox_LeftColumn); }));
-    // The depth is the single-precision value widened, in general format.
-    EXPECT_EQ(form->LabeledEdit_d_c_left->Text(), "455.600006103516");
-    EXPECT_EQ(form->SectionNames.LeftColumn, "UC356x406x551");
-    EXPECT_EQ(env.Headless().Boxes(),
-              (std::vector<Box>{{ui::BoxKind::Error, "'455.600006103516' is not a valid integer value"}}));
-    EXPECT_EQ(RunCount(), 0);
+TEST_F(SectionsTest, ACatalogueSelectorGoesBackToRestWhenItsRunFails) {
+    struct Case {
+        const char* name;
+        TComboBox* selector;
+        std::function<void()> widen;
+        int left;
+    };
+    const std::vector<Case> cases = {
+        {"upper beam", form->ComboBox_UpperBeam, [&] { form->ComboBox_UpperBeamMouseEnter(nullptr); }, 280},
+        {"lower beam", form->ComboBox_LowerBeam, [&] { form->ComboBox_LowerBeamMouseEnter(nullptr); }, 280},
+        {"left column", form->ComboBox_LeftColumn, [&] { form->ComboBox_LeftColumnMouseEnter(nullptr); }, 120},
+        {"right column", form->ComboBox_RightColumn, [&] { form->ComboBox_RightColumnMouseEnter(nullptr); }, 128},
+    };
+    // A run that throws on its way (a text that does not convert), and one that its
+    // check refuses.
+    const std::pair<const char*, const char*> failures[] = {{"", "'' is not a valid integer value"},
+                                                            {"1000", "Hcol is allowable between 2000mm and 20000mm."}};
+    for (const auto& [height, message] : failures) {
+        form->LabeledEdit_H_col->SetText(height);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + " / " + message);
+            Forget();
+            c.widen();
+            ASSERT_NE(c.selector->Width(), 22);
+            c.selector->SetItemIndex(c.selector->Items().Count() - 2);
+            ui::Dispatch([&] { c.selector->OnChange(c.selector); });
+            ASSERT_EQ(env.Headless().Boxes().size(), 1u);
+            EXPECT_EQ(env.Headless().Boxes()[0].text, message);
+            EXPECT_EQ(RunCount(), 0);
+            EXPECT_EQ(c.selector->Width(), 22);
+            EXPECT_EQ(c.selector->Left(), c.left);
+        }
+    }
+}
+
+TEST_F(SectionsTest, AValueTypedAfterARefusedChoiceDropsTheCatalogueName) {
+    struct Case {
+        const char* name;
+        TComboBox* selector;
+        TLabeledEdit* edit;
+        const char* typed;  // in place of the catalogue's text
+        const char* name_key;
+        const char* value_key;
+        nlohmann::json sent;
+    };
+    const std::vector<Case> cases = {
+        {"left column", form->ComboBox_LeftColumn, form->LabeledEdit_d_c_left, "500", "UC_Left_Column", "d_c_left",
+         500},
+        {"upper beam", form->ComboBox_UpperBeam, form->LabeledEdit_Beam_up, "H700 x 300 x 13 x 24", "UB_Upper_Beam",
+         "BeamType_up", "H700x300x13x24"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The choice's run is refused: its edit stays pending with the section's name.
+        Forget();
+        form->LabeledEdit_H_col->SetText("1000");
+        c.selector->SetItemIndex(1);
+        ui::Dispatch([&] { c.selector->OnChange(c.selector); });
+        ASSERT_EQ(form->LabeledEdit_H_col->Text(), "1000");
+        ASSERT_EQ(c.edit->Color(), clCream);
+        ASSERT_EQ(RunCount(), 0);
+        ASSERT_EQ(form->SectionNames.LeftColumn + form->SectionNames.UpperBeam, c.selector->Text());
+
+        ui::UserTypeText(c.edit, std::string(c.edit->Text().size(), '\b') + c.typed);
+        form->LabeledEdit_H_col->SetText("4000");
+        Forget();
+        ui::UserPressEnter(c.edit);
+        ASSERT_EQ(RunCount(), 1) << env.Headless().Boxes().size();
+        const nlohmann::json frame = LastRunRequest()["FRAME"];
+        EXPECT_FALSE(frame.contains(c.name_key)) << "the typed value is not the catalogue's section";
+        EXPECT_EQ(frame[c.value_key], c.sent);
+    }
 }
 
 TEST_F(SectionsTest, SectionMissingFromItsCatalogueShowsTheCountAndChangesNothing) {
