@@ -1,12 +1,17 @@
 // Beam section designations: number tokens, the check and the normalised form.
 #include "app/DOVEREFORM.h"
 #include "platform/text/number_text.h"
+#include "platform/text/regional.h"
 
 std::vector<std::string> ExtractNumberTokens(const std::string& text) {
+    // The user's separator belongs to a number ("17,5" under a decimal comma); a
+    // point stays in the token too, so that a point the user's conversion refuses
+    // is reported rather than splitting the number in two.
+    const char separator = text::DecimalSeparator();
     std::vector<std::string> tokens;
     std::string current;
     for (char c : text) {
-        if ((c >= '0' && c <= '9') || c == '.') {
+        if ((c >= '0' && c <= '9') || c == '.' || c == separator) {
             current += c;
         } else if (!current.empty()) {
             tokens.push_back(current);
@@ -25,7 +30,8 @@ enum class BeamParse { Valid, Invalid, Unconvertible };
 
 struct ParsedBeam {
     BeamParse outcome = BeamParse::Invalid;
-    std::string normalised;
+    std::string normalised;   // the user's number form, for the edit
+    std::string designation;  // the service's number form, for the request
     float numbers[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 };
 
@@ -45,6 +51,8 @@ ParsedBeam ParseBeamText(const std::string& text) {
         if (value < 1.0) return parsed;
         parsed.normalised += (i == 0 ? "H" : "x");
         parsed.normalised += tokens[i];
+        parsed.designation += (i == 0 ? "H" : "x");
+        parsed.designation += UserToServiceNumberText(tokens[i]);
         parsed.numbers[i] = static_cast<float>(value);
     }
     parsed.outcome = BeamParse::Valid;
@@ -55,7 +63,7 @@ ParsedBeam ParseBeamText(const std::string& text) {
 // beam's depth, flange width, web thickness and flange thickness.
 void Store(const ParsedBeam& beam, TLabeledEdit* edit, std::string& designation, float* const (&numbers)[4]) {
     edit->SetText(beam.normalised);
-    designation = beam.normalised;
+    designation = beam.designation;
     for (int i = 0; i < 4; ++i) *numbers[i] = beam.numbers[i];
 }
 

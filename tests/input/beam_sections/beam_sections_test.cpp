@@ -2,6 +2,7 @@
 // numbers, and which beam keeps its last valid numbers when a text fails.
 #include <gtest/gtest.h>
 
+#include "platform/text/regional.h"
 #include "support/form_environment.h"
 
 namespace {
@@ -26,6 +27,16 @@ TEST(NumberTokens, RunsOfDigitsAndPoints) {
         {"db x wb x tw x tf", {}},
     };
     for (const Case& c : cases) EXPECT_EQ(ExtractNumberTokens(c.text), c.tokens) << c.text;
+
+    // Under a decimal comma the comma belongs to the number; a point still does.
+    text::ScopedDecimalSeparator comma(',');
+    const Case comma_cases[] = {
+        {"H 600 x 200 x 11 x 17,5", {"600", "200", "11", "17,5"}},
+        {"H400x200x8.5x13", {"400", "200", "8.5", "13"}},
+        {"-12,5", {"12,5"}},
+        {"1,2.3", {"1,2.3"}},
+    };
+    for (const Case& c : comma_cases) EXPECT_EQ(ExtractNumberTokens(c.text), c.tokens) << c.text;
 }
 
 class BeamSections : public ::testing::Test {
@@ -104,6 +115,29 @@ TEST_F(BeamSections, EachBeamTextIsCheckedAndNormalised) {
         EXPECT_EQ(Lower(), c.lower_numbers);
         EXPECT_EQ(Upper(), c.upper_numbers);
     }
+}
+
+TEST_F(BeamSections, UnderADecimalCommaTheEditShowsACommaAndTheRequestAPoint) {
+    text::ScopedDecimalSeparator comma(',');
+    Known();
+    form->LabeledEdit_Beam_down->SetText("H 600 x 200 x 11 x 17,5");
+    form->LabeledEdit_Beam_up->SetText("H 594 x 302,5 x 14 x 23");
+    form->ParseBeamSections();
+    EXPECT_EQ(Boxes(), Strings{});
+    EXPECT_EQ(form->LabeledEdit_Beam_down->Text(), "H600x200x11x17,5");
+    EXPECT_EQ(form->LabeledEdit_Beam_up->Text(), "H594x302,5x14x23");
+    EXPECT_EQ(form->BeamTypeDown, "H600x200x11x17.5");
+    EXPECT_EQ(form->BeamTypeUp, "H594x302.5x14x23");
+    EXPECT_EQ(Lower(), (std::vector<float>{600, 200, 11, 17.5f}));
+    EXPECT_EQ(Upper(), (std::vector<float>{594, 302.5f, 14, 23}));
+
+    // A point is refused as in every number the user types; the beam keeps its text
+    // and its last numbers.
+    form->LabeledEdit_Beam_up->SetText("H700 x 300 x 13 x 24.5");
+    form->ParseBeamSections();
+    EXPECT_EQ(Boxes(), Strings{"Invalid Section!"});
+    EXPECT_EQ(form->LabeledEdit_Beam_up->Text(), "H700 x 300 x 13 x 24.5");
+    EXPECT_EQ(Upper(), (std::vector<float>{594, 302.5f, 14, 23}));
 }
 
 TEST_F(BeamSections, TheRequestGoesOnWithTheLastValidNumbers) {
