@@ -722,7 +722,8 @@ private:
     void LoadSectionCatalogue(const char* path, SectionTable& table, TComboBox* first, TComboBox* second);
 };
 
-// The number tokens of a beam designation, in order.
+// The number tokens of a beam designation, in order: runs of digits, points and the
+// user's decimal separator.
 std::vector<std::string> ExtractNumberTokens(const std::string& text);
 
 // The main window of the program.

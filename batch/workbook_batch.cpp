@@ -8,6 +8,7 @@
 #include "platform/os/date_time.h"
 #include "platform/os/thread.h"
 #include "platform/text/code_page.h"
+#include "platform/text/number_text.h"
 
 namespace {
 
@@ -183,7 +184,9 @@ void DOVEREForm::Button1Click(TObject*) {
         CheckListBox_Batch->Items().BeginUpdate();
         CheckListBox_Batch->Items().Add(entry);
         CheckListBox_Batch->Items().EndUpdate();
-        const std::string class_text = BatchClassText(CellText(worksheet, row, 1), CellText(worksheet, row, 2));
+        // Class names are the service's texts: their numbers have a decimal point.
+        const std::string class_text = BatchClassText(UserToServiceNumberText(CellText(worksheet, row, 1)),
+                                                      UserToServiceNumberText(CellText(worksheet, row, 2)));
         LabeledEdit_H_col->SetText(CellText(worksheet, row, 3));
         LabeledEdit_L_beam->SetText(CellText(worksheet, row, 4));
         const std::string beam = CellText(worksheet, row, 12);

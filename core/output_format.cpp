@@ -3,23 +3,26 @@
 
 #include "app/DOVEREFORM.h"
 #include "platform/text/number_text.h"
+#include "platform/text/regional.h"
 
 std::string FormatOutputNumberWith(const TOutputFormats& formats, float value) {
     // Compared in single precision, as the value and the limits are stored.
     const float m = std::fabs(value);
-    if (m == 0.0f) return "0.";
+    if (m == 0.0f) return std::string("0") + text::DecimalSeparator();
     if (m < formats.OutputLowLimit) return FormatByPicture(formats.OutputLowPicture, value);
     if (m > formats.OutputHighLimit) return FormatByPicture(formats.OutputHighPicture, value);
     return TrimTrailingZerosOf(FormatByPicture(formats.OutputPlainPicture, value));
 }
 
 std::string TrimTrailingZerosOf(std::string text) {
-    if (text.find('.') == std::string::npos) return text;
+    // The pictures write the user's separator.
+    const char separator = text::DecimalSeparator();
+    if (text.find(separator) == std::string::npos) return text;
     while (!text.empty()) {
         const char c = text.back();
-        if (c != '0' && c != '.') break;
+        if (c != '0' && c != separator) break;
         text.pop_back();
-        if (c == '.') break;  // one point at most
+        if (c == separator) break;  // one separator at most
     }
     return text;
 }

@@ -10,8 +10,9 @@ struct TOutputFormats {
     std::string OutputPlainPicture;
 };
 
-// The display form of a result number under these formats: "0." for zero, the low
-// or high picture beyond the limits, else the plain picture without a trailing
-// zero and point.
+// The display form of a result number under these formats, with the user's decimal
+// separator: "0." (or "0," under a decimal comma) for zero, the low or high picture
+// beyond the limits, else the plain picture without a trailing zero and separator.
 std::string FormatOutputNumberWith(const TOutputFormats& formats, float value);
+// Drops the trailing zeros of a fraction, then a bare separator (the user's).
 std::string TrimTrailingZerosOf(std::string text);

@@ -13,7 +13,8 @@ enum class TBeamOutcome {
 
 struct TBeamDesignation {
     TBeamOutcome Outcome = TBeamOutcome::WrongCount;
-    std::string Normalised;    // "H594x302x14x23" when valid
+    std::string Normalised;    // "H594x302x14x23" when valid, in the user's number form
+    std::string Designation;   // the same in the service's number form, for the request
     float Numbers[4] = {};     // depth, flange width, web thickness, flange thickness
     std::string Token;         // the first failing token (below one or unconvertible)
 };

@@ -3,12 +3,17 @@
 
 #include "app/DOVEREFORM.h"
 #include "platform/text/number_text.h"
+#include "platform/text/regional.h"
 
 std::vector<std::string> ExtractNumberTokens(const std::string& text) {
+    // The user's separator belongs to a number ("17,5" under a decimal comma); a
+    // point stays in the token too, so that a point the user's conversion refuses
+    // is reported rather than splitting the number in two.
+    const char separator = text::DecimalSeparator();
     std::vector<std::string> tokens;
     std::string current;
     for (char c : text) {
-        if ((c >= '0' && c <= '9') || c == '.') {
+        if ((c >= '0' && c <= '9') || c == '.' || c == separator) {
             current += c;
         } else if (!current.empty()) {
             tokens.push_back(current);
@@ -24,6 +29,7 @@ TBeamDesignation ReadBeamDesignation(const std::string& text) {
     const std::vector<std::string> tokens = ExtractNumberTokens(text);
     if (tokens.size() != 4) return beam;
     std::string normalised;
+    std::string designation;
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         double value = 0.0;
         try {
@@ -40,10 +46,13 @@ TBeamDesignation ReadBeamDesignation(const std::string& text) {
         }
         normalised += (i == 0 ? "H" : "x");
         normalised += tokens[i];
+        designation += (i == 0 ? "H" : "x");
+        designation += UserToServiceNumberText(tokens[i]);
         beam.Numbers[i] = static_cast<float>(value);
     }
     beam.Outcome = TBeamOutcome::Valid;
     beam.Normalised = normalised;
+    beam.Designation = designation;
     return beam;
 }
 
@@ -73,7 +82,7 @@ void Store(const TBeamDesignation& beam, TLabeledEdit* edit, std::string& sectio
     const std::string name = section_name;
     edit->SetText(beam.Normalised);
     section_name = name;
-    designation = beam.Normalised;
+    designation = beam.Designation;
     for (int i = 0; i < 4; ++i) *numbers[i] = beam.Numbers[i];
 }
 

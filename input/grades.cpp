@@ -19,7 +19,9 @@ const std::vector<std::string>& GussetThicknessItems(int gusset_item) {
     return gusset_item == 1 ? from50 : from16;
 }
 
-std::string DefaultBeamFyText(const std::string& units_text) { return units_text == "kN-mm" ? "0.324" : "0.033"; }
+std::string DefaultBeamFyText(const std::string& units_text) {
+    return ServiceToUserNumberText(units_text == "kN-mm" ? "0.324" : "0.033");
+}
 
 std::optional<TBoltStrengths> BoltStrengthsFor(const std::string& grade, const std::string& units_text) {
     // Nominal strengths in kN/mm^2; tonf/mm^2 is kN/mm^2 over 9.81.

@@ -11,7 +11,7 @@
 // and up, every other item 16 mm and up; both end with "tg = tc", "Auto (tg >= tc)".
 const std::vector<std::string>& GussetThicknessItems(int gusset_item);
 
-// The default text of the beam yield stress edit.
+// The default text of the beam yield stress edit, in the user's number form.
 std::string DefaultBeamFyText(const std::string& units_text);
 
 // Fnt and Fnv of a bolt grade ("ASTM A325", "ASTM A490"); nothing for another text.

@@ -133,7 +133,7 @@ std::string CheckRatioText(double ratio) {
     std::string text = FormatByPicture("0.0000", ratio);
     if (text.size() > 4) text.resize(4);
     // The cut can round a passing ratio up to the limit; never show a pass as 1.00.
-    if (!CheckFails(ratio) && text == "1.00") text = "0.99";
+    if (!CheckFails(ratio) && text == FormatByPicture("0.00", 1.0)) text = FormatByPicture("0.00", 0.99);
     return text;
 }
 

@@ -54,7 +54,7 @@ CatalogueRead ReadSectionCatalogue(const jsonxx::Object& reply) {
         CatalogueEntry e;
         e.name = entry.get<std::string>("SEC");
         for (const char* key : {"D", "W", "tw", "tf"})
-            e.numbers.push_back(static_cast<float>(ParseFloatText(entry.get<std::string>(key))));
+            e.numbers.push_back(static_cast<float>(ParseServiceFloatText(entry.get<std::string>(key))));
         return e;
     });
 }

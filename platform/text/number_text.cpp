@@ -152,8 +152,7 @@ int ParseIntegerText(const std::string& text) {
     return static_cast<int>(value);
 }
 
-double ParseFloatText(const std::string& text) {
-    const char separator = text::DecimalSeparator();
+static double ParseFloatWith(const std::string& text, char separator) {
     std::string_view s = TrimBlanks(text);
     std::string plain;  // the same number with '.' for the C conversion
     size_t i = 0;
@@ -178,6 +177,33 @@ double ParseFloatText(const std::string& text) {
     // Underflow gives zero or a tiny number, which is fine; overflow is not.
     if (!std::isfinite(value)) FailFloat(text);
     return value;
+}
+
+double ParseFloatText(const std::string& text) { return ParseFloatWith(text, text::DecimalSeparator()); }
+
+double ParseServiceFloatText(const std::string& text) { return ParseFloatWith(text, '.'); }
+
+// The number text with its one separator `from` written as `to`; any other text
+// as it is.
+static std::string ConvertSeparator(const std::string& text, char from, char to) {
+    if (from == to) return text;
+    try {
+        ParseFloatWith(text, from);
+    } catch (const EConvertError&) {
+        return text;
+    }
+    std::string converted = text;
+    const size_t at = converted.find(from);
+    if (at != std::string::npos) converted[at] = to;
+    return converted;
+}
+
+std::string ServiceToUserNumberText(const std::string& text) {
+    return ConvertSeparator(text, '.', text::DecimalSeparator());
+}
+
+std::string UserToServiceNumberText(const std::string& text) {
+    return ConvertSeparator(text, text::DecimalSeparator(), '.');
 }
 
 std::string FloatToGeneralText(double value) {

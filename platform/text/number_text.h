@@ -1,7 +1,13 @@
 #pragma once
-// Number and text conversion under the user's regional settings (the decimal
-// separator of text::DecimalSeparator()). Failures raise EConvertError, whose
-// message the application's error box shows unchanged.
+// Number and text conversion. A number text has one of two forms:
+// - the user's form, with the decimal separator of the user's regional settings
+//   (text::DecimalSeparator()): what the user types, and every number the program
+//   writes into an edit, a grid, a label or a message;
+// - the service's form, always with a decimal point: the design service's replies
+//   and requests, and the numbers written into the program itself (the layout's
+//   default texts).
+// Failures raise EConvertError, whose message the application's error box shows
+// unchanged.
 #include <string>
 
 #include "platform/text/exception.h"
@@ -17,6 +23,19 @@ int ParseIntegerText(const std::string& text);
 // Anything else, or a magnitude beyond the double range, raises
 // "'<text>' is not a valid floating point value".
 double ParseFloatText(const std::string& text);
+
+// ParseFloatText in the service's form: the separator is '.' whatever the
+// user's settings; same grammar, same error.
+double ParseServiceFloatText(const std::string& text);
+
+// A number text of the service's form in the user's form ("0.033" becomes
+// "0,033" under a decimal comma), so that ParseFloatText reads it back. A text
+// that ParseServiceFloatText would refuse comes back unchanged.
+std::string ServiceToUserNumberText(const std::string& text);
+
+// The reverse: a number text of the user's form in the service's form; a text
+// that ParseFloatText would refuse comes back unchanged.
+std::string UserToServiceNumberText(const std::string& text);
 
 // General format with up to 15 significant digits and the regional separator:
 // 306.6f widened gives "306.600006103516", 1e20 "1E20", 1.5e-5 "1.5E-5".

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/text/number_text.h"
 #include "platform/ui/forms.h"
 
 using ui::LayoutValue;
@@ -75,7 +76,9 @@ void TEdit::SetText(const std::string& text) {
 }
 
 bool TEdit::SetLayoutProperty(std::string_view name, const LayoutValue& v) {
-    if (name == "Text") SetText(ui::AsText(v, name));
+    // The layout writes its numbers with a point; the user reads and types them
+    // with the regional separator.
+    if (name == "Text") SetText(ServiceToUserNumberText(ui::AsText(v, name)));
     else if (name == "NumbersOnly") SetNumbersOnly(ui::AsBool(v, name));
     else return TWinControl::SetLayoutProperty(name, v);
     return true;

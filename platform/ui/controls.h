@@ -117,6 +117,8 @@ public:
 
     const std::string& Text() const { return text_; }
     // A different text fires OnChange, whether the program or the user wrote it.
+    // A layout's Text that is a number with a decimal point takes the user's
+    // decimal separator.
     void SetText(const std::string& text);
     // Only "0" to "9" are taken from the keyboard.
     bool NumbersOnly() const { return numbers_only_; }

@@ -238,28 +238,30 @@ TEST(Startup, TheFourCataloguesFillTheirTablesAndSelectors) {
 }
 
 TEST(Startup, ACatalogueDimensionThatDoesNotConvertKeepsTheSectionsBeforeIt) {
-    text::ScopedDecimalSeparator comma(',');
-    FormEnvironment env;
-    env.Service().FailMethod(
-        "Get_Universal_Beams",
-        testing_support::ReplyFault(R"({"result":[{"1":{"SEC":"B1","D":"600","W":"300","tw":"12","tf":"20"},)"
-                                    R"("2":{"SEC":"B2","D":"600.5","W":"300","tw":"12","tf":"20"},)"
-                                    R"("3":{"SEC":"B3","D":"700","W":"300","tw":"12","tf":"20"}}]})"));
-    DOVEREForm* form = env.Create();
-    ASSERT_NE(form, nullptr) << "the program goes on";
-    EXPECT_TRUE(form->FormReady);
-    // The service's own columns all have decimals: the first one stops that catalogue.
-    EXPECT_EQ(env.Headless().Boxes(),
-              (std::vector<Box>{ErrorBox("'600.5' is not a valid floating point value"),
-                                ErrorBox("'474.6' is not a valid floating point value"),
-                                // the layout's beam yield stress is written with a point
-                                ErrorBox("'0.033' is not a valid floating point value")}));
-    EXPECT_EQ(form->UniversalBeamTable, (SectionTable{{"B1", {600, 300, 12, 20}}}));
-    EXPECT_EQ(form->ComboBox_UpperBeam->Items().List(), (std::vector<std::string>{"B1"}));
-    EXPECT_EQ(form->ComboBox_LowerBeam->Items().List(), (std::vector<std::string>{"B1"}));
-    EXPECT_EQ(form->ComboBox_UpperBeam->ItemIndex(), 0);
-    EXPECT_TRUE(form->UniversalColumnTable.empty());
-    EXPECT_EQ(form->ComboBox_LeftColumn->Items().Count(), 0);
+    for (const char separator : {'.', ','}) {
+        SCOPED_TRACE(separator);
+        text::ScopedDecimalSeparator regional(separator);
+        FormEnvironment env;
+        // The service writes its numbers with a point: a comma is no number of its
+        // form, whatever the user's settings.
+        env.Service().FailMethod(
+            "Get_Universal_Beams",
+            testing_support::ReplyFault(R"({"result":[{"1":{"SEC":"B1","D":"600.5","W":"300","tw":"12","tf":"20"},)"
+                                        R"("2":{"SEC":"B2","D":"600,5","W":"300","tw":"12","tf":"20"},)"
+                                        R"("3":{"SEC":"B3","D":"700","W":"300","tw":"12","tf":"20"}}]})"));
+        DOVEREForm* form = env.Create();
+        ASSERT_NE(form, nullptr) << "the program goes on";
+        EXPECT_TRUE(form->FormReady);
+        EXPECT_EQ(env.Headless().Boxes(), (std::vector<Box>{ErrorBox("'600,5' is not a valid floating point value")}))
+            << "the columns load and the first design needs no box";
+        EXPECT_EQ(form->UniversalBeamTable, (SectionTable{{"B1", {600.5f, 300, 12, 20}}}));
+        EXPECT_EQ(form->ComboBox_UpperBeam->Items().List(), (std::vector<std::string>{"B1"}));
+        EXPECT_EQ(form->ComboBox_LowerBeam->Items().List(), (std::vector<std::string>{"B1"}));
+        EXPECT_EQ(form->ComboBox_UpperBeam->ItemIndex(), 0);
+        EXPECT_EQ(form->UniversalColumnTable.at("UC356x406x551"), (std::vector<float>{455.6f, 418.5f, 42.1f, 67.5f}));
+        EXPECT_GT(form->ComboBox_LeftColumn->Items().Count(), 0);
+        EXPECT_TRUE(env.Methods().back().starts_with("RUN_ZORV_PROJECT/"));
+    }
 }
 
 TEST(Startup, ADesignAskedForBeforeTheWindowIsReadyOnlyStopsTheBlinkTimer) {

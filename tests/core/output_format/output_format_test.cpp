@@ -32,15 +32,30 @@ TEST(FormatOutputNumber, GivesTheDisplayFormOfEachMagnitude) {
     for (const auto& c : cases) EXPECT_EQ(FormatOutputNumberWith(formats, c.value), c.text) << c.value;
 }
 
-TEST(FormatOutputNumber, KeepsTheTrailingZeroUnderAnotherSeparator) {
+TEST(FormatOutputNumber, WritesTheUserSeparatorAndDropsATrailingZeroUnderIt) {
     text::ScopedDecimalSeparator comma(',');
-    EXPECT_EQ(FormatOutputNumberWith(WindowFormats(), 12.0f), "12,0");
+    const Case cases[] = {
+        {0.0f, "0,"},          {12.0f, "12"},         {12.34f, "12,3"},     {-0.5f, "-0,5"},
+        {0.004f, "4,000E-03"}, {2e10f, "2,000E+10"},  {100.0f, "100"},
+    };
+    const auto formats = WindowFormats();
+    for (const auto& c : cases) EXPECT_EQ(FormatOutputNumberWith(formats, c.value), c.text) << c.value;
 }
 
-TEST(TrimTrailingZeros, StopsAfterOnePoint) {
-    const Case cases[] = {{0, "120"}, {0, "12.50"}, {0, "10.0"}, {0, "100.000"}};
-    const char* expected[] = {"120", "12.5", "10", "100"};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(TrimTrailingZerosOf(cases[i].text), expected[i]);
+TEST(TrimTrailingZeros, StopsAfterOneSeparator) {
+    struct TrimCase {
+        char separator;
+        const char* text;
+        const char* trimmed;
+    };
+    const TrimCase cases[] = {
+        {'.', "120", "120"},   {'.', "12.50", "12.5"}, {'.', "10.0", "10"},  {'.', "100.000", "100"},
+        {',', "10,0", "10"},   {',', "12,50", "12,5"}, {',', "120", "120"},  {',', "10.0", "10.0"},
+    };
+    for (const auto& c : cases) {
+        text::ScopedDecimalSeparator separator(c.separator);
+        EXPECT_EQ(TrimTrailingZerosOf(c.text), c.trimmed) << c.text << " with '" << c.separator << "'";
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "input/beam_designation.h"
+#include "platform/text/regional.h"
 #include "support/form_environment.h"
 
 namespace {
@@ -27,6 +28,16 @@ TEST(NumberTokens, RunsOfDigitsAndPoints) {
         {"db x wb x tw x tf", {}},
     };
     for (const Case& c : cases) EXPECT_EQ(ExtractNumberTokens(c.text), c.tokens) << c.text;
+
+    // Under a decimal comma the comma belongs to the number; a point still does.
+    text::ScopedDecimalSeparator comma(',');
+    const Case comma_cases[] = {
+        {"H 600 x 200 x 11 x 17,5", {"600", "200", "11", "17,5"}},
+        {"H400x200x8.5x13", {"400", "200", "8.5", "13"}},
+        {"-12,5", {"12,5"}},
+        {"1,2.3", {"1,2.3"}},
+    };
+    for (const Case& c : comma_cases) EXPECT_EQ(ExtractNumberTokens(c.text), c.tokens) << c.text;
 }
 
 TEST(BeamDesignation, FourNumbersOfAtLeastOneAndTheMessageThatNamesTheBeam) {
@@ -144,6 +155,31 @@ TEST_F(BeamSections, NormalisingKeepsTheCatalogueName) {
     EXPECT_EQ(form->LabeledEdit_Beam_down->Text(), "H533x210x10.8x17.4");
     EXPECT_EQ(form->SectionNames.UpperBeam, "UB610x305x149");
     EXPECT_EQ(form->SectionNames.LowerBeam, "UB533x210x122");
+}
+
+TEST_F(BeamSections, UnderADecimalCommaTheEditShowsACommaAndTheRequestAPoint) {
+    text::ScopedDecimalSeparator comma(',');
+    Known();
+    form->LabeledEdit_Beam_down->SetText("H 600 x 200 x 11 x 17,5");
+    form->LabeledEdit_Beam_up->SetText("H 594 x 302,5 x 14 x 23");
+    form->ParseBeamSections();
+    EXPECT_TRUE(env.Headless().Boxes().empty());
+    EXPECT_EQ(form->LabeledEdit_Beam_down->Text(), "H600x200x11x17,5");
+    EXPECT_EQ(form->LabeledEdit_Beam_up->Text(), "H594x302,5x14x23");
+    EXPECT_EQ(form->BeamTypeDown, "H600x200x11x17.5");
+    EXPECT_EQ(form->BeamTypeUp, "H594x302.5x14x23");
+    EXPECT_EQ(Lower(), (std::vector<float>{600, 200, 11, 17.5f}));
+    EXPECT_EQ(Upper(), (std::vector<float>{594, 302.5f, 14, 23}));
+
+    // A point is refused as in every number the user types; the beam keeps its text
+    // and its last numbers, and the run's check names it.
+    form->LabeledEdit_Beam_up->SetText("H700 x 300 x 13 x 24.5");
+    const TBeamDesignation refused = ReadBeamDesignation(form->LabeledEdit_Beam_up->Text());
+    EXPECT_EQ(BeamDesignationFailure(TBeamSide::Upper, refused).value_or(""),
+              "Upper beam: Invalid Section! '24.5' is not a number.");
+    form->ParseBeamSections();
+    EXPECT_EQ(form->LabeledEdit_Beam_up->Text(), "H700 x 300 x 13 x 24.5");
+    EXPECT_EQ(Upper(), (std::vector<float>{594, 302.5f, 14, 23}));
 }
 
 }  // namespace

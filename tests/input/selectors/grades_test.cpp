@@ -1,6 +1,7 @@
 // The core grade change with its catalogue downloads, the gusset thickness lists, the
 // unit system and the bolt grades.
 #include "input/grades.h"
+#include "platform/text/regional.h"
 #include "selector_fixture.h"
 
 namespace {
@@ -138,8 +139,14 @@ TEST(BoltStrengths, TonfValuesAreTheKilonewtonValuesOver9_81InSinglePrecision) {
     // Any unit text but "kN-mm" is tonf-mm.
     EXPECT_EQ(BoltStrengthsFor("ASTM A325", "")->Fnt, a325->Fnt);
     EXPECT_FALSE(BoltStrengthsFor("ASTM A307", "tonf-mm"));
-    EXPECT_EQ(DefaultBeamFyText("kN-mm"), "0.324");
-    EXPECT_EQ(DefaultBeamFyText("other"), "0.033");
+    {
+        text::ScopedDecimalSeparator point('.');
+        EXPECT_EQ(DefaultBeamFyText("kN-mm"), "0.324");
+        EXPECT_EQ(DefaultBeamFyText("other"), "0.033");
+    }
+    text::ScopedDecimalSeparator comma(',');
+    EXPECT_EQ(DefaultBeamFyText("kN-mm"), "0,324") << "the user reads it back";
+    EXPECT_EQ(DefaultBeamFyText("other"), "0,033");
 }
 
 }  // namespace

@@ -85,6 +85,55 @@ TEST(ParseFloatText, RejectsOtherTextsAndTheOtherSeparator) {
     }
 }
 
+TEST(ParseServiceFloatText, ReadsAPointWhateverTheRegionalSeparator) {
+    for (const char separator : {'.', ','}) {
+        SCOPED_TRACE(separator);
+        text::ScopedDecimalSeparator regional(separator);
+        const FloatCase cases[] = {{"921.0", 921}, {"420.5", 420.5}, {" -0.033 ", -0.033}, {"1.5E-5", 1.5e-5}, {"12", 12}};
+        for (const auto& c : cases) EXPECT_EQ(ParseServiceFloatText(c.text), c.value) << c.text;
+        for (const char* text : {"420,5", "", "1.2.3", "abc", "1e400"}) {
+            try {
+                ParseServiceFloatText(text);
+                ADD_FAILURE() << "accepted '" << text << "'";
+            } catch (const EConvertError& e) {
+                EXPECT_EQ(e.Message(), "'" + std::string(text) + "' is not a valid floating point value");
+            }
+        }
+    }
+}
+
+TEST(NumberTextForms, ANumberChangesItsSeparatorAndAnyOtherTextStaysAsItIs) {
+    struct Case {
+        const char* service;
+        const char* user;  // under a decimal comma
+    };
+    const Case numbers[] = {
+        {"0.033", "0,033"}, {"-1.2", "-1,2"}, {" 1.15 ", " 1,15 "}, {"1.5E-5", "1,5E-5"},
+        {".5", ",5"},       {"5.", "5,"},     {"2000", "2000"},     {"1E20", "1E20"},
+    };
+    const char* others[] = {"", "H594x302x14x23", "db x wb x tw x tf", "1.2.3", "tg = tc", "Auto (tg >= tc)", "1e400"};
+    {
+        text::ScopedDecimalSeparator comma(',');
+        for (const Case& c : numbers) {
+            EXPECT_EQ(ServiceToUserNumberText(c.service), c.user) << c.service;
+            EXPECT_EQ(UserToServiceNumberText(c.user), c.service) << c.user;
+            EXPECT_EQ(ParseFloatText(ServiceToUserNumberText(c.service)), ParseServiceFloatText(c.service));
+        }
+        for (const char* text : others) {
+            EXPECT_EQ(ServiceToUserNumberText(text), text);
+            EXPECT_EQ(UserToServiceNumberText(text), text);
+        }
+        EXPECT_EQ(ServiceToUserNumberText("1,5"), "1,5") << "not a number of the service's form";
+        EXPECT_EQ(UserToServiceNumberText("1.5"), "1.5") << "not a number of the user's form";
+    }
+    text::ScopedDecimalSeparator point('.');
+    for (const Case& c : numbers) {
+        EXPECT_EQ(ServiceToUserNumberText(c.service), c.service);
+        EXPECT_EQ(UserToServiceNumberText(c.service), c.service);
+    }
+    EXPECT_EQ(UserToServiceNumberText("1,5"), "1,5");
+}
+
 struct GeneralCase {
     double value;
     const char* text;

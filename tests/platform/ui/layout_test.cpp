@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "embedded/SampleFormLayout.h"
+#include "platform/text/regional.h"
 #include "platform/ui/ui.h"
 
 namespace {
@@ -278,6 +279,33 @@ TEST(Layout, TextValuesJoinQuotedPartsAndCharacterCodes) {
         form.LoadLayout("t.layout", std::string("object F: TForm\n  Caption = ") + c.value + "\nend\n",
                         ui::HandlerTable());
         EXPECT_EQ(form.Caption(), c.text) << c.value;
+    }
+}
+
+TEST(Layout, AnEditsNumberTextTakesTheUserSeparatorAndNothingElseDoes) {
+    ui::ApplicationScope scope;
+    const std::string layout =
+        "object F: TForm\n  Caption = '0.5'\n"
+        "  object A: TEdit\n    Text = '0.033'\n  end\n"
+        "  object B: TLabeledEdit\n    Text = '-1.15'\n  end\n"
+        "  object C: TEdit\n    Text = 'H594x302.5'\n  end\n"
+        "  object D: TComboBox\n    Text = '1.5'\n  end\n"
+        "end\n";
+    struct Case {
+        char separator;
+        std::vector<std::string> texts;  // F, A, B, C, D
+    };
+    for (const Case& c : {Case{',', {"0.5", "0,033", "-1,15", "H594x302.5", "1.5"}},
+                          Case{'.', {"0.5", "0.033", "-1.15", "H594x302.5", "1.5"}}}) {
+        text::ScopedDecimalSeparator separator(c.separator);
+        TForm form(nullptr);
+        form.LoadLayout("t.layout", layout, ui::HandlerTable());
+        EXPECT_EQ((std::vector<std::string>{form.Caption(), form.FindComponent<TEdit>("A")->Text(),
+                                            form.FindComponent<TLabeledEdit>("B")->Text(),
+                                            form.FindComponent<TEdit>("C")->Text(),
+                                            form.FindComponent<TComboBox>("D")->Text()}),
+                  c.texts)
+            << c.separator;
     }
 }
 

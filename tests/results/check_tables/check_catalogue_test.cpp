@@ -6,6 +6,7 @@
 
 #include "core/result_reader.h"
 #include "design_service/run_support.h"
+#include "platform/text/regional.h"
 #include "results/check_catalogue.h"
 
 namespace {
@@ -129,6 +130,11 @@ TEST(CheckRatio, TextIsCutAfterRoundingAndAPassNeverReadsOne) {
     // A passing single-precision ratio just below 1, as the side tables hold it.
     EXPECT_EQ(CheckRatioText(0.99996f), "0.99");
     EXPECT_FALSE(CheckFails(0.99996f));
+
+    // The same rule in the user's decimal form.
+    text::ScopedDecimalSeparator comma(',');
+    for (const auto& [ratio, shown] : {std::pair{0.99996, "0,99"}, {1.00004, "1,00"}, {0.5, "0,50"}, {12.3456, "12,3"}})
+        EXPECT_EQ(CheckRatioText(ratio), shown) << ratio;
 }
 
 // ---- Row forms ------------------------------------------------------------------
