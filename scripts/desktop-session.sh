@@ -54,6 +54,7 @@ desktop_start_xvfb() {
 # The service shortens long requests in its log, so with python3 at hand a recorder
 # takes 8080, writes every request line whole to $out/requests.log and relays it to
 # the service on a port of its own; desktop_requests names the file that has them.
+# While $out/delay exists, the relay holds each design request for the seconds it says.
 desktop_start_service() {
     local port=8080
     command -v python3 >/dev/null && port=0
@@ -65,7 +66,7 @@ desktop_start_service() {
     [[ $port -eq 0 ]] || return 0
     port=$(sed -n 's/^zorv-service: listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$out/service.log")
     : >"$out/requests.log"
-    python3 scripts/request-recorder.py 8080 "$port" "$out/requests.log" >"$out/recorder.out" 2>&1 &
+    python3 scripts/request-recorder.py 8080 "$port" "$out/requests.log" "$out/delay" >"$out/recorder.out" 2>&1 &
     desktop_pids+=($!)
     desktop_wait 50 grep -q listening "$out/recorder.out" || fail "the request recorder did not start"
     desktop_requests=$out/requests.log

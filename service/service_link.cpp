@@ -86,6 +86,8 @@ bool DOVEREForm::GuardedGet(const std::string& path, const std::string& argument
 }
 
 bool DOVEREForm::SendRunRequest() {
+    // The service may take long to answer: the window shows the run so far first.
+    ui::PaintNow();
     return GuardedGet(RunPath, UrlTail,
                       [this](const std::string& text) { ReplyText = service_link::RewrapObject(text); });
 }

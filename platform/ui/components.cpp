@@ -65,6 +65,9 @@ void TControl::SetParent(TWinControl* parent) {
     if (parent == parent_) return;
     for (const TControl* p = parent; p; p = p->parent_)
         if (p == this) throw Exception("A control cannot be placed inside itself");
+    // A control taken out of its form is no longer its focus or under its pointer.
+    TForm* old_form = ParentForm();
+    if (old_form && old_form != this && (!parent || parent->ParentForm() != old_form)) old_form->ControlGone(this);
     if (parent_) parent_->RemoveControl(this);
     parent_ = parent;
     if (parent_) {

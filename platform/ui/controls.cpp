@@ -221,6 +221,7 @@ bool TComboBox::SetLayoutProperty(std::string_view name, const LayoutValue& v) {
 
 ui::EventSlot TComboBox::LayoutEvent(std::string_view name) {
     if (name == "OnChange") return &OnChange;
+    if (name == "OnSelect") return &OnSelect;
     return TWinControl::LayoutEvent(name);
 }
 

@@ -198,6 +198,10 @@ public:
     void SetStyle(TComboBoxStyle v) { style_ = v; }
 
     TNotifyEvent OnChange;
+    // A user's pick (from the list, or an arrow key that moves the choice). Where it is
+    // bound it fires in place of OnChange, also when the item picked from the list is
+    // the one already chosen.
+    TNotifyEvent OnSelect;
 
     void Loaded() override;
     bool SetLayoutProperty(std::string_view name, const ui::LayoutValue& value) override;

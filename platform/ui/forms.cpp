@@ -44,6 +44,10 @@ void NoteDestroyed(TControl* control) {
 
 int DispatchDepth() { return static_cast<int>(Frames().size()); }
 
+void PaintNow() {
+    if (Application) Application->Backend().PaintNow();
+}
+
 bool Dispatch(const std::function<void()>& call) {
     Frame frame;
     Frames().push_back(&frame);
@@ -102,11 +106,13 @@ TForm::~TForm() {
 }
 
 void TForm::ControlGone(TControl* control) {
-    for (const TControl* c = active_; c; c = c->Parent())
-        if (c == control) {
-            active_ = nullptr;
-            return;
-        }
+    auto within = [control](const TControl* c) {
+        for (; c; c = c->Parent())
+            if (c == control) return true;
+        return false;
+    };
+    if (within(active_)) active_ = nullptr;
+    if (within(hovered_)) hovered_ = nullptr;
 }
 
 void TForm::Close() {

@@ -53,6 +53,10 @@ public:
     // TApplication::ProcessMessages, so that a long handler that processes messages
     // also answers the user.
     virtual void DispatchPendingInput() {}
+    // Shows the model as it stands now, without letting any input through: for a
+    // handler that is about to block (a request to the service), so that the window
+    // shows what the handler has changed so far instead of looking hung.
+    virtual void PaintNow() {}
 };
 
 // Runs one event from the loop (user input, a timer, a queued call, a paint, a
@@ -66,6 +70,9 @@ bool Dispatch(const std::function<void()>& call);
 // How many dispatched events are under way (nested ones count: a timer during a
 // modal box of a handler).
 int DispatchDepth();
+
+// The application's backend shows the model now (Backend::PaintNow).
+void PaintNow();
 
 }  // namespace ui
 
@@ -96,6 +103,10 @@ public:
     // The control with the keyboard focus, or nullptr.
     TWinControl* ActiveControl() const { return active_; }
     void SetActiveControl(TWinControl* control) { active_ = control; }
+    // The control the mouse pointer was last reported on (see ui::UserPointAt), or
+    // nullptr while the pointer is outside the form.
+    TControl* Hovered() const { return hovered_; }
+    void SetHovered(TControl* control) { hovered_ = control; }
 
     // Runs OnClose with caHide; caNone keeps the form open. Closing the main form ends
     // the application's loop; another form is hidden, or freed after the current event
@@ -138,6 +149,7 @@ private:
     TBorderIcons border_icons_ = biSystemMenu | biMinimize | biMaximize;
     TFormStyle form_style_ = fsNormal;
     TWinControl* active_ = nullptr;
+    TControl* hovered_ = nullptr;
     int busy_ = 0;
     bool close_pending_ = false;
 };

@@ -27,6 +27,11 @@ void HeadlessBackend::ShowBox(BoxKind kind, const std::string& text) {
     if (app.UsesManualClock() && box_open_ms_ > 0) app.AdvanceClock(box_open_ms_);
 }
 
+void HeadlessBackend::PaintNow() {
+    ++paint_now_count_;
+    if (on_paint_now_) on_paint_now_();
+}
+
 std::optional<std::string> HeadlessBackend::ChooseFile(const FileRequest& request) {
     file_requests_.push_back(request);
     std::optional<std::string> answer;

@@ -27,6 +27,8 @@ public:
     // jumps to each next timer. Stops by itself after the loop time limit.
     void RunLoop(TApplication& app) override;
     void Refresh() override { ++refresh_count_; }
+    // Counts, and runs the hook: a test looking at what the window would show.
+    void PaintNow() override;
 
     const std::vector<Box>& Boxes() const { return boxes_; }
     // The boxes so far, leaving none.
@@ -48,6 +50,9 @@ public:
     // Real milliseconds after which RunLoop terminates the application (30 s at first).
     void SetLoopTimeLimit(std::int64_t ms) { loop_limit_ms_ = ms; }
     int RefreshCount() const { return refresh_count_; }
+    int PaintNowCount() const { return paint_now_count_; }
+    // Runs at every PaintNow.
+    void SetOnPaintNow(std::function<void()> hook) { on_paint_now_ = std::move(hook); }
 
 private:
     std::vector<Box> boxes_;
@@ -58,6 +63,8 @@ private:
     bool echo_ = true;
     std::int64_t loop_limit_ms_ = 30000;
     int refresh_count_ = 0;
+    int paint_now_count_ = 0;
+    std::function<void()> on_paint_now_;
     int open_boxes_ = 0;
 };
 

@@ -59,12 +59,17 @@ void ActOnKey(TWinControl* control, char key) {
     }
 }
 
-// A choice made by the user: OnClick then OnChange when it moved.
-void MoveComboChoice(TComboBox* combo, int index) {
-    if (index < 0 || index >= combo->Items().Count() || index == combo->ItemIndex()) return;
+// A choice made by the user: OnClick, then OnSelect where it is bound, else OnChange.
+// Only a pick from the list of the item already chosen counts without a move, and only
+// for OnSelect: a selector whose first item is shown before anything was applied can
+// apply it.
+void MoveComboChoice(TComboBox* combo, int index, bool from_list) {
+    if (index < 0 || index >= combo->Items().Count()) return;
+    if (index == combo->ItemIndex() && !(from_list && combo->OnSelect)) return;
     combo->SetItemIndex(index);
     combo->Click();
-    if (combo->OnChange) combo->OnChange(combo);
+    if (combo->OnSelect) combo->OnSelect(combo);
+    else if (combo->OnChange) combo->OnChange(combo);
 }
 
 void CollectTabOrder(const TWinControl* container, std::vector<TWinControl*>& out) {
@@ -103,7 +108,7 @@ void UserChooseItem(TControl* control, int index) {
     Deliver(control, [control, index] {
         if (auto* combo = dynamic_cast<TComboBox*>(control)) {
             TakeFocus(combo);
-            MoveComboChoice(combo, index);
+            MoveComboChoice(combo, index, true);
         } else if (auto* radio = dynamic_cast<TRadioGroup*>(control)) {
             if (index >= 0 && index < radio->Items().Count()) radio->SetItemIndex(index);
         } else if (auto* list = dynamic_cast<TCheckListBox*>(control)) {
@@ -133,8 +138,8 @@ void UserKeyDown(TWinControl* control, std::uint16_t key, TShiftState shift) {
         if (control->OnKeyDown) control->OnKeyDown(control, k, shift);
         if (k == 0) return;
         if (auto* combo = dynamic_cast<TComboBox*>(control)) {
-            if (k == VK_DOWN) MoveComboChoice(combo, combo->ItemIndex() + 1);
-            else if (k == VK_UP && combo->ItemIndex() > 0) MoveComboChoice(combo, combo->ItemIndex() - 1);
+            if (k == VK_DOWN) MoveComboChoice(combo, combo->ItemIndex() + 1, false);
+            else if (k == VK_UP && combo->ItemIndex() > 0) MoveComboChoice(combo, combo->ItemIndex() - 1, false);
         }
     });
 }
@@ -160,6 +165,46 @@ void UserMouseLeave(TControl* control) {
         if (control->OnMouseLeave) control->OnMouseLeave(control);
     });
 }
+
+namespace {
+
+// The visible child of the container at (x, y) of it, or nullptr; the order is the
+// backend's painting order read from the front.
+TControl* ChildAt(const TWinControl* container, int x, int y) {
+    const auto& children = container->Controls();
+    for (const bool graphic : {false, true})
+        for (auto it = children.rbegin(); it != children.rend(); ++it) {
+            TControl* child = *it;
+            if ((dynamic_cast<TGraphicControl*>(child) != nullptr) != graphic || !child->Visible()) continue;
+            const int cx = x - child->Left(), cy = y - child->Top();
+            if (cx < 0 || cy < 0 || cx >= child->Width() || cy >= child->Height()) continue;
+            if (const auto* inner = dynamic_cast<const TWinControl*>(child))
+                if (TControl* found = ChildAt(inner, cx, cy)) return found;
+            return child;
+        }
+    return nullptr;
+}
+
+void MoveHover(TForm* form, TControl* now) {
+    TControl* before = form->Hovered();
+    if (before == now) return;
+    form->SetHovered(now);
+    if (before) UserMouseLeave(before);
+    // The leave handler may have freed the control the pointer is on.
+    if (now && form->Hovered() == now) UserMouseEnter(now);
+}
+
+}  // namespace
+
+TControl* ControlAtPoint(TForm* form, int x, int y) {
+    if (!form || x < 0 || y < 0 || x >= form->ClientWidth() || y >= form->ClientHeight()) return nullptr;
+    if (TControl* child = ChildAt(form, x, y)) return child;
+    return form;
+}
+
+void UserPointAt(TForm* form, int x, int y) { MoveHover(form, ControlAtPoint(form, x, y)); }
+
+void UserPointerLeft(TForm* form) { MoveHover(form, nullptr); }
 
 void UserMouseMove(TControl* control, TShiftState shift, int x, int y) {
     Deliver(control, [=] {

@@ -30,7 +30,8 @@ void UserDoubleClick(TControl* control);
 // click and OnDblClick.
 void UserDoubleClickCell(TStringGrid* grid, int col, int row);
 // An item chosen with the mouse in a combo box, radio group or check list box. A combo
-// box fires OnClick and OnChange when the choice changes; a radio group OnClick; a
+// box fires OnClick and OnChange when the choice changes, or OnClick and OnSelect on
+// every pick where OnSelect is bound (see TComboBox::OnSelect); a radio group OnClick; a
 // check list box only selects.
 void UserChooseItem(TControl* control, int index);
 
@@ -56,6 +57,19 @@ void UserEditText(TEdit* edit, const std::string& text);
 
 void UserMouseEnter(TControl* control);
 void UserMouseLeave(TControl* control);
+
+// The control that lies at (x, y) of the form's client area: the innermost visible
+// one, windowed controls in front of those drawn on their parent and later siblings in
+// front of earlier ones, each clipped to its container; the form itself where no
+// control is, nullptr outside the form.
+TControl* ControlAtPoint(TForm* form, int x, int y);
+// The mouse pointer is now at (x, y) of the form's client area. When that puts it on
+// another control, the control it was on gets OnMouseLeave and the one it is on now
+// OnMouseEnter; containers above them get neither (entering a child is leaving its
+// container, and coming back to the container's free area is entering it again).
+void UserPointAt(TForm* form, int x, int y);
+// The pointer has left the form: the control it was on gets OnMouseLeave.
+void UserPointerLeft(TForm* form);
 void UserMouseMove(TControl* control, TShiftState shift, int x, int y);
 void UserMouseUp(TControl* control, TMouseButton button, TShiftState shift, int x, int y);
 

@@ -244,13 +244,7 @@ void FltkBackend::SyncFocus(TForm* form) {
 void FltkBackend::SyncCursor(TForm* form, View* window_view) {
     Fl_Window* window = window_view->Widget()->as_window();
     if (!window || !window->shown()) return;
-    TCursor control_cursor = crDefault;
-    if (hovered_) {
-        // Only a control found in this pass may be looked at.
-        const auto it = views_.find(hovered_);
-        if (it != views_.end() && it->second->seen == generation_ && it->second->Widget()->window() == window)
-            control_cursor = hovered_->Cursor();
-    }
+    const TCursor control_cursor = form->Hovered() ? form->Hovered()->Cursor() : crDefault;
     const int wanted =
         PointerShapeFor(form->Cursor(), control_cursor) == PointerShape::Busy ? FL_CURSOR_WAIT : FL_CURSOR_DEFAULT;
     auto [it, inserted] = cursors_.try_emplace(form, -1);
@@ -260,7 +254,6 @@ void FltkBackend::SyncCursor(TForm* form, View* window_view) {
 }
 
 void FltkBackend::Bury(View* view) {
-    if (hovered_ == view->Control()) hovered_ = nullptr;
     view->Forget();
     Fl_Widget* widget = view->Widget();
     if (Fl_Window* window = widget->as_window()) {
@@ -297,7 +290,7 @@ void FltkBackend::BuryWidgets() {
     for (Fl_Widget* widget : widgets) delete widget;
 }
 
-// ---- Paints, hover -----------------------------------------------------------------------------
+// ---- Paints ------------------------------------------------------------------------------------
 
 void FltkBackend::EndPaint() {
     if (painting_ > 0) --painting_;
@@ -314,11 +307,6 @@ void FltkBackend::RunFirstPaints() {
         if (std::find(app_.Forms().begin(), app_.Forms().end(), form) != app_.Forms().end()) PaintForm(form);
 }
 
-void FltkBackend::SetHovered(const TControl* control) { hovered_ = control; }
-
-void FltkBackend::ClearHovered(const TControl* control) {
-    if (hovered_ == control) hovered_ = nullptr;
-}
 
 // ---- Loop ------------------------------------------------------------------------------------
 
@@ -386,6 +374,18 @@ void FltkBackend::DispatchPendingInput() {
     CatchUp();
     Fl::check();
     AfterEvents(false);
+}
+
+void FltkBackend::PaintNow() {
+    // Inside a sync or an owner-drawn paint the model is not settled; once the loop
+    // has ended the windows are going down and must not come back.
+    if (syncing_ || painting_ || app_.Terminated()) return;
+    SyncNow();
+    // Only the expose events leave the queue: input stays there for the loop.
+    XSync(fl_display, False);
+    XEvent event;
+    while (XCheckTypedEvent(fl_display, Expose, &event)) fl_handle(event);
+    Fl::flush();
 }
 
 // ---- Dialogs ----------------------------------------------------------------------------------

@@ -53,6 +53,9 @@ public:
     void RunLoop(TApplication& app) override;
     void Refresh() override;
     void DispatchPendingInput() override;
+    // Brings the widgets up to date and draws what changed, the parts of the windows
+    // that a closed box uncovered included, before the call returns; input waits.
+    void PaintNow() override;
 
     // Brings every widget up to date with the model now.
     void SyncNow();
@@ -84,9 +87,6 @@ public:
     // A form's window has been drawn for the first time since it was shown: its
     // OnPaint runs once the drawing is over.
     void NoteFirstDraw(TForm* form);
-    // The control under the mouse, for the cursor.
-    void SetHovered(const TControl* control);
-    void ClearHovered(const TControl* control);
 
     // How often the loop looks at the calls queued by worker threads and at timers.
     static constexpr double kPollSeconds = 0.02;
@@ -128,7 +128,6 @@ private:
     std::vector<Box> boxes_;
     std::vector<Box> deferred_boxes_;
     std::vector<Fl_Window*> open_boxes_;
-    const TControl* hovered_ = nullptr;
     std::uint64_t generation_ = 0;
     int syncing_ = 0;
     int painting_ = 0;

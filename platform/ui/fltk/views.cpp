@@ -203,21 +203,6 @@ Frame View::FrameAt(int x, int y) const {
     return Frame{x, y, control_->Width(), control_->Height(), control_->Visible(), control_->Enabled()};
 }
 
-void View::RouteHover(int event) {
-    auto* b = Desktop();
-    if (event == FL_ENTER && !inside_) {
-        inside_ = true;
-        if (control_ && b) b->SetHovered(control_);
-        if (Live()) UserMouseEnter(control_);
-        CatchUp();
-    } else if (event == FL_LEAVE && inside_) {
-        inside_ = false;
-        if (control_ && b) b->ClearHovered(control_);
-        if (Live()) UserMouseLeave(control_);
-        CatchUp();
-    }
-}
-
 void View::RouteFocus() {
     if (auto* control = dynamic_cast<TWinControl*>(control_); control && Live()) UserFocus(control);
     CatchUp();
@@ -244,8 +229,10 @@ void View::DoubleClicked(int, int) {
 
 int View::RouteMouse(Fl_Widget* widget, int event) {
     switch (event) {
+        // Taken, so that FLTK sends the moves here; the window reports where the
+        // pointer is (FormWindow::TrackPointer).
         case FL_ENTER:
-        case FL_LEAVE: RouteHover(event); return 1;
+        case FL_LEAVE: return 1;
         case FL_MOVE:
         case FL_DRAG:
             if (Live())
@@ -361,14 +348,15 @@ int FormWindow::handle(int event) {
     switch (event) {
         case FL_ENTER:
             Fl_Double_Window::handle(event);
-            RouteHover(event);
+            TrackPointer(event);
             return 1;
         case FL_MOVE:
             Fl_Double_Window::handle(event);
             if (Fl::belowmouse() == this) RouteMouse(this, event);
+            TrackPointer(event);
             return 1;
         case FL_LEAVE:
-            RouteHover(event);
+            TrackPointer(event);
             return Fl_Double_Window::handle(event);
         case FL_PUSH:
             if (Fl_Double_Window::handle(event)) return 1;
@@ -379,6 +367,16 @@ int FormWindow::handle(int event) {
             return Fl_Double_Window::handle(event);
         default: return Fl_Double_Window::handle(event);
     }
+}
+
+void FormWindow::TrackPointer(int event) {
+    // The model finds the control under the pointer, so that only that control hears
+    // of it: FLTK would also tell every container that the pointer passes through.
+    if (!Live()) return;
+    auto* form = static_cast<TForm*>(control_);
+    if (event == FL_LEAVE) UserPointerLeft(form);
+    else UserPointAt(form, Fl::event_x(), Fl::event_y());
+    CatchUp();
 }
 
 void FormWindow::draw() {
@@ -416,16 +414,12 @@ Change ContainerView::Sync(int x, int y) {
 int ContainerView::handle(int event) {
     switch (event) {
         case FL_ENTER:
+        case FL_LEAVE:
             Fl_Group::handle(event);
-            RouteHover(event);
             return 1;
         case FL_MOVE:
             Fl_Group::handle(event);
             if (Fl::belowmouse() == this) RouteMouse(this, event);
-            return 1;
-        case FL_LEAVE:
-            RouteHover(event);
-            Fl_Group::handle(event);
             return 1;
         case FL_PUSH:
             if (Fl_Group::handle(event)) return 1;
@@ -987,8 +981,6 @@ int EditView::handle(int event) {
             RouteFocus();
             break;
         case FL_KEYBOARD: return Key();
-        case FL_ENTER:
-        case FL_LEAVE: RouteHover(event); break;
         default: break;
     }
     return Fl_Input::handle(event);
@@ -998,6 +990,9 @@ int EditView::handle(int event) {
 
 ComboView::ComboView(TComboBox* combo) : Fl_Choice(0, 0, 1, 1), View(combo) {
     callback(Picked);
+    // Every pick reaches the model, the item already chosen too: the model decides
+    // what it fires.
+    when(FL_WHEN_RELEASE_ALWAYS);
     down_box(FL_BORDER_BOX);
     menu_.resize(1);
     std::memset(static_cast<void*>(menu_.data()), 0, sizeof(Fl_Menu_Item));
@@ -1053,7 +1048,7 @@ int ComboView::handle(int event) {
     auto* combo = static_cast<TComboBox*>(control_);
     switch (event) {
         case FL_ENTER:
-        case FL_LEAVE: RouteHover(event); return 1;
+        case FL_LEAVE: return 1;
         case FL_FOCUS:
             RouteFocus();
             redraw();
@@ -1164,8 +1159,6 @@ int CheckView::handle(int event) {
     if (Blocked(control_, event)) return Swallowed(event);
     auto* box = static_cast<TCheckBox*>(control_);
     switch (event) {
-        case FL_ENTER:
-        case FL_LEAVE: RouteHover(event); break;
         case FL_FOCUS:
             RouteFocus();
             break;
@@ -1212,8 +1205,6 @@ int ButtonView::handle(int event) {
     if (Blocked(control_, event)) return Swallowed(event);
     auto* button = static_cast<TButton*>(control_);
     switch (event) {
-        case FL_ENTER:
-        case FL_LEAVE: RouteHover(event); break;
         case FL_FOCUS:
             RouteFocus();
             break;
@@ -1281,8 +1272,6 @@ void CheckListView::Changed(Fl_Widget* widget, void*) {
 int CheckListView::handle(int event) {
     if (Blocked(control_, event)) return Swallowed(event);
     switch (event) {
-        case FL_ENTER:
-        case FL_LEAVE: RouteHover(event); break;
         case FL_FOCUS:
             RouteFocus();
             Fl_Check_Browser::handle(event);

@@ -69,11 +69,10 @@ public:
 protected:
     // Input is handed to the model only when there is a control and no sync runs.
     bool Live() const;
-    // Enter, leave, move, click, double click and mouse up of a control drawn here.
+    // Move, click, double click and mouse up of a control drawn here (enter and leave
+    // go to the model from the window, FormWindow::TrackPointer).
     // Returns what FLTK's handle should return.
     int RouteMouse(Fl_Widget* widget, int event);
-    // Enter and leave of a standard widget, before its own handling.
-    void RouteHover(int event);
     // FLTK gave the widget the focus: so does the model.
     void RouteFocus();
     // A key on a focused button or check box: OnKeyDown, then Enter and space act on
@@ -94,7 +93,6 @@ protected:
     Frame frame_;
     bool applied_ = false;
     std::string tooltip_;  // the hint last given to the widget
-    bool inside_ = false;
     bool double_pressed_ = false;
 };
 
@@ -135,6 +133,9 @@ public:
     void hide() override;
 
 private:
+    // Tells the model where the pointer is (or that it left) after an enter, move or
+    // leave of the window.
+    void TrackPointer(int event);
     void position_at(int x, int y);
     struct Look {
         int w = 0, h = 0;

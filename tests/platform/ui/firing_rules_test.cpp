@@ -192,6 +192,150 @@ TEST(ComboBox, IndexOutsideTheItemsOrClearedItemsGiveNoChoice) {
     EXPECT_EQ(combo.Text(), "");
 }
 
+TEST(ComboBox, OnSelectFiresOnEveryPickFromTheListInPlaceOfOnChange) {
+    struct PickCase {
+        const char* what;
+        bool bind_select;
+        std::function<void(TComboBox*)> act;
+        std::vector<std::string> fired;
+        int index_after;
+    };
+    const std::vector<PickCase> cases = {
+        {"the item already chosen, picked from the list", true, [](TComboBox* c) { ui::UserChooseItem(c, 0); },
+         {"Combo.OnClick", "Combo.OnSelect(0)"}, 0},
+        {"another item from the list", true, [](TComboBox* c) { ui::UserChooseItem(c, 2); },
+         {"Combo.OnClick", "Combo.OnSelect(2)"}, 2},
+        {"an arrow key that moves", true, [](TComboBox* c) { ui::UserKeyDown(c, VK_DOWN); },
+         {"Combo.OnKeyDown(40)", "Combo.OnClick", "Combo.OnSelect(1)"}, 1},
+        {"an arrow key at the first item picks nothing", true, [](TComboBox* c) { ui::UserKeyDown(c, VK_UP); },
+         {"Combo.OnKeyDown(38)"}, 0},
+        {"an index outside the list", true, [](TComboBox* c) { ui::UserChooseItem(c, 3); }, {}, 0},
+        {"from code", true, [](TComboBox* c) { c->SetItemIndex(1); }, {}, 1},
+        {"without OnSelect the chosen item again is no change", false,
+         [](TComboBox* c) { ui::UserChooseItem(c, 0); }, {}, 0},
+    };
+    for (const PickCase& c : cases) {
+        Window w;
+        if (c.bind_select)
+            w.combo->OnSelect = [&w](TObject*) {
+                w.log.Add("Combo.OnSelect(" + std::to_string(w.combo->ItemIndex()) + ")");
+            };
+        c.act(w.combo);
+        EXPECT_EQ(w.log.Take(), c.fired) << c.what;
+        EXPECT_EQ(w.combo->ItemIndex(), c.index_after) << c.what;
+    }
+}
+
+// A column group as the main window has them: a narrow selector beside a depth edit in
+// a group inside another group, a caption label under a button, and an edit that sticks
+// out of its group. Positions in the form's client area are noted beside the steps.
+struct PointerWindow {
+    ui::ApplicationScope scope;
+    TForm* form = nullptr;
+    TGroupBox *columns, *left;
+    TEdit *depth, *beyond;
+    TComboBox* selector;
+    TLabel* caption;
+    TButton* over;
+    EventLog log;
+
+    PointerWindow() {
+        scope.Headless().SetEcho(false);
+        Application->CreateForm(form);
+        form->SetName("Form");
+        form->SetClientWidth(400);
+        form->SetClientHeight(300);
+        columns = Make<TGroupBox>(form, "Columns");
+        columns->SetBounds(10, 10, 300, 100);
+        left = Make<TGroupBox>(columns, "Left");
+        left->SetBounds(6, 20, 150, 56);
+        depth = Make<TEdit>(left, "Depth");
+        depth->SetBounds(52, 24, 64, 22);
+        selector = Make<TComboBox>(left, "Selector");
+        selector->SetBounds(120, 24, 24, 22);
+        over = Make<TButton>(columns, "Over");
+        over->SetBounds(200, 30, 50, 20);
+        caption = Make<TLabel>(columns, "Caption");  // later, yet drawn behind the button
+        caption->SetBounds(160, 20, 100, 30);
+        beyond = Make<TEdit>(columns, "Beyond");
+        beyond->SetBounds(290, 5, 50, 20);
+        for (TControl* c : std::initializer_list<TControl*>{form, columns, left, depth, selector, over, caption, beyond})
+            log.Watch(c);
+    }
+};
+
+TEST(Pointer, EnterAndLeaveGoToTheControlUnderThePointerOnly) {
+    PointerWindow w;
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::vector<std::string> fired;
+    };
+    auto at = [&w](int x, int y) { return [&w, x, y] { ui::UserPointAt(w.form, x, y); }; };
+    const std::vector<Step> steps = {
+        {"onto the inner group's free area", at(20, 80), {"Left.OnMouseEnter"}},
+        {"on to the selector: the group is left", at(140, 60), {"Left.OnMouseLeave", "Selector.OnMouseEnter"}},
+        {"within the selector", at(150, 70), {}},
+        {"back to the group's free area: entered again", at(20, 80),
+         {"Selector.OnMouseLeave", "Left.OnMouseEnter"}},
+        {"to the outer group's free area", at(12, 105), {"Left.OnMouseLeave", "Columns.OnMouseEnter"}},
+        {"out of the form", [&w] { ui::UserPointerLeft(w.form); }, {"Columns.OnMouseLeave"}},
+        {"one jump from outside onto the selector: no group hears of it", at(140, 60),
+         {"Selector.OnMouseEnter"}},
+        {"the selector widened over the edit is in front of it",
+         [&w] {
+             w.selector->SetBounds(10, 24, 136, 22);
+             ui::UserPointAt(w.form, 80, 60);
+         },
+         {}},
+        {"a button over a label", at(215, 45), {"Selector.OnMouseLeave", "Over.OnMouseEnter"}},
+        {"the label beside it", at(175, 35), {"Over.OnMouseLeave", "Caption.OnMouseEnter"}},
+        {"an edit sticking out, inside its group", at(305, 20), {"Caption.OnMouseLeave", "Beyond.OnMouseEnter"}},
+        {"the same edit outside its group: the form", at(315, 20), {"Beyond.OnMouseLeave", "Form.OnMouseEnter"}},
+        {"a hidden selector is not there",
+         [&w] {
+             w.selector->Hide();
+             ui::UserPointAt(w.form, 80, 60);
+         },
+         {"Form.OnMouseLeave", "Depth.OnMouseEnter"}},
+        {"a disabled selector is there but hears nothing",
+         [&w] {
+             w.selector->Show();
+             w.selector->SetEnabled(false);
+             ui::UserPointAt(w.form, 80, 60);
+         },
+         {"Depth.OnMouseLeave"}},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(w.log.Take(), step.fired) << step.what;
+    }
+    EXPECT_EQ(w.form->Hovered(), w.selector);
+    EXPECT_EQ(ui::ControlAtPoint(w.form, -1, 5), nullptr);
+    EXPECT_EQ(ui::ControlAtPoint(w.form, 400, 5), nullptr);
+}
+
+TEST(Pointer, AControlThatGoesIsNoLongerUnderThePointer) {
+    PointerWindow w;
+    ui::UserPointAt(w.form, 140, 60);
+    ASSERT_EQ(w.form->Hovered(), w.selector);
+    delete w.left;  // the selector's group, and so the selector's place in the form
+    EXPECT_EQ(w.form->Hovered(), nullptr);
+    w.log.Take();
+    ui::UserPointAt(w.form, 12, 105);
+    EXPECT_EQ(w.log.Take(), (std::vector<std::string>{"Columns.OnMouseEnter"}));
+
+    // Moved into another form, the control leaves this one; moved within it, it stays.
+    ui::UserPointAt(w.form, 305, 20);
+    ASSERT_EQ(w.form->Hovered(), w.beyond);
+    w.beyond->SetParent(w.form);
+    EXPECT_EQ(w.form->Hovered(), w.beyond);
+    TForm* other = nullptr;
+    Application->CreateForm(other);
+    w.beyond->SetParent(other);
+    EXPECT_EQ(w.form->Hovered(), nullptr);
+}
+
 TEST(RadioGroup, IndexIsKeptWithinTheItems) {
     ui::ApplicationScope scope;
     TRadioGroup radio(nullptr);

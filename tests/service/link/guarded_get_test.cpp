@@ -57,6 +57,36 @@ TEST_F(GuardedGetTest, ARunRequestGoesOutAsOnePathSegmentUnchanged) {
     EXPECT_EQ(form->RequestUrl, "http://" ZORV_SERVICE_HOST ":8080" + std::string(service_link::kRunPath) + request);
 }
 
+TEST_F(GuardedGetTest, TheWindowShowsTheRunBeforeItsRequestGoesOut) {
+    struct Seen {
+        std::string lamp;
+        TCursor cursor;
+        bool edit_enabled;
+        TColor edit_color;
+        std::size_t requests;
+    };
+    std::vector<Seen> seen;
+    env.Headless().SetOnPaintNow([&] {
+        seen.push_back({form->Panel_RUN->Caption(), form->Cursor(), form->LabeledEdit_H_col->Enabled(),
+                        form->LabeledEdit_H_col->Color(), env.Methods().size()});
+    });
+    ui::UserTypeText(form->LabeledEdit_H_col, "1");  // 40001: out of range
+    ui::UserPressEnter(form->LabeledEdit_H_col);
+    EXPECT_TRUE(seen.empty()) << "a run stopped by its checks sends nothing and waits for nothing";
+    env.Headless().TakeBoxes();
+
+    ui::UserKeyPress(form->LabeledEdit_H_col, '\b');
+    ui::UserPressEnter(form->LabeledEdit_H_col);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].lamp, "RUN");
+    EXPECT_EQ(seen[0].cursor, crHourGlass);
+    EXPECT_FALSE(seen[0].edit_enabled) << "the edit is disabled for its run";
+    EXPECT_EQ(seen[0].edit_color, clMaroon) << "and shows its value committed";
+    EXPECT_EQ(seen[0].requests, 0u) << "before the request";
+    ASSERT_EQ(env.Methods().size(), 1u);
+    EXPECT_EQ(env.Methods()[0].rfind("RUN_ZORV_PROJECT/", 0), 0u);
+}
+
 TEST_F(GuardedGetTest, AnyFailureShowsTheConnectionMessageOnceAndKeepsTheLastReply) {
     struct FailureCase {
         const char* what;

@@ -196,6 +196,27 @@ object TestForm: TTestForm
     TabOrder = 5
     OnClick = Clicked
   end
+  object Box_Column: TGroupBox
+    Left = 400
+    Top = 300
+    Width = 200
+    Height = 80
+    Caption = 'Right'
+    OnMouseEnter = Narrow
+    object Combo_Column: TComboBox
+      Left = 150
+      Top = 30
+      Width = 22
+      Height = 22
+      Style = csDropDownList
+      Font.Color = clBlack
+      TabOrder = 0
+      ItemIndex = 0
+      Items.Strings = ('UC356' 'UC305')
+      OnSelect = Picked
+      OnMouseEnter = Widen
+    end
+  end
   object Timer1: TTimer
     Enabled = False
     Interval = 30
@@ -224,6 +245,8 @@ public:
     TButton* Button_Go;
     TCheckListBox* List_Batch;
     TButton* Button_Design;
+    TGroupBox* Box_Column;
+    TComboBox* Combo_Column;
     TTimer* Timer1;
 
     std::vector<std::string> log;
@@ -245,6 +268,9 @@ public:
         h.Bind("Painted", this, &TTestForm::Painted);
         h.Bind("Ticked", this, &TTestForm::Ticked);
         h.Bind("DrawCell", this, &TTestForm::DrawCell);
+        h.Bind("Widen", this, &TTestForm::Widen);
+        h.Bind("Narrow", this, &TTestForm::Narrow);
+        h.Bind("Picked", this, &TTestForm::Picked);
         LoadLayout("test_form.layout", kLayout, h);
         Image1 = FindComponent<TImage>("Image1");
         Label_Title = FindComponent<TLabel>("Label_Title");
@@ -261,6 +287,8 @@ public:
         Button_Go = FindComponent<TButton>("Button_Go");
         List_Batch = FindComponent<TCheckListBox>("List_Batch");
         Button_Design = FindComponent<TButton>("Button_Design");
+        Box_Column = FindComponent<TGroupBox>("Box_Column");
+        Combo_Column = FindComponent<TComboBox>("Combo_Column");
         Timer1 = FindComponent<TTimer>("Timer1");
     }
 
@@ -290,6 +318,16 @@ private:
                       std::to_string(y));
     }
     void Painted(TObject*) { ++paints; }
+    // A selector that widens under the pointer and narrows when its group is entered.
+    void Widen(TObject* sender) {
+        log.push_back(NameOf(sender) + " enter");
+        Combo_Column->SetBounds(10, 30, 150, 22);
+    }
+    void Narrow(TObject* sender) {
+        log.push_back(NameOf(sender) + " enter");
+        Combo_Column->SetBounds(150, 30, 22, 22);
+    }
+    void Picked(TObject* sender) { log.push_back(NameOf(sender) + " select " + std::to_string(Combo_Column->ItemIndex())); }
     void Ticked(TObject*) {
         ++ticks;
         if (on_tick) on_tick();
@@ -578,13 +616,14 @@ TEST_F(Desktop, ClicksDoubleClicksEnterAndLeave) {
     EXPECT_EQ(Logged("Panel_Lamp"), (Log{"Panel_Lamp enter", "Panel_Lamp click", "Panel_Lamp click",
                                      "Panel_Lamp dblclick", "Panel_Lamp leave"}));
 
-    // Into the group box and on into a child of it: one enter, and leave only when
-    // the mouse is out of the box.
+    // Into the group box, on into a child of it (leaving the box) and back to the box's
+    // free area (entering it again).
     Move(25, 250);
     Move(CX(form_->Edit_Name), CY(form_->Edit_Name));
-    EXPECT_EQ(Logged("Box_Frame"), (Log{"Box_Frame enter"}));
-    Move(5, 470);
     EXPECT_EQ(Logged("Box_Frame"), (Log{"Box_Frame enter", "Box_Frame leave"}));
+    Move(25, 250);
+    Move(5, 470);
+    EXPECT_EQ(Logged("Box_Frame"), (Log{"Box_Frame enter", "Box_Frame leave", "Box_Frame enter", "Box_Frame leave"}));
     Click(25, 250);
     EXPECT_EQ(Logged("Box_Frame click").size(), 1u);
 
@@ -615,6 +654,84 @@ TEST_F(Desktop, ClicksDoubleClicksEnterAndLeave) {
     list->do_callback();
     EXPECT_TRUE(form_->List_Batch->Checked(1));
     EXPECT_FALSE(form_->List_Batch->Checked(0));
+}
+
+TEST_F(Desktop, EnterAndLeaveReachOnlyTheControlUnderThePointer) {
+    Fl_Widget* selector = W(form_->Combo_Column);
+    Move(5, 470);  // the picture behind everything
+    form_->log.clear();
+    // One jump from outside the group straight onto the narrow selector widens it, and
+    // the group hears nothing of it.
+    Move(400 + 161, 300 + 41);
+    EXPECT_EQ(form_->log, (Log{"Combo_Column enter"}));
+    EXPECT_EQ(selector->w(), 150);
+    EXPECT_EQ(selector->x(), 410);
+    // Across the widened selector, then onto the group's free area: narrowed again.
+    Move(400 + 20, 300 + 41);
+    EXPECT_EQ(form_->log.size(), 1u);
+    Move(400 + 20, 300 + 70);
+    EXPECT_EQ(form_->log, (Log{"Combo_Column enter", "Box_Column enter"}));
+    EXPECT_EQ(selector->w(), 22);
+
+    // The pointer leaves the window and comes back onto the selector.
+    form_->log.clear();
+    Move(400 + 161, 300 + 41);
+    Fl::handle(FL_LEAVE, window_);
+    Fl::e_x = 400 + 20;
+    Fl::e_y = 300 + 70;
+    Fl::handle(FL_ENTER, window_);
+    EXPECT_EQ(form_->log, (Log{"Combo_Column enter", "Box_Column enter"}));
+    EXPECT_EQ(form_->Hovered(), form_->Box_Column);
+    Fl::handle(FL_LEAVE, window_);
+    EXPECT_EQ(form_->Hovered(), nullptr);
+}
+
+TEST_F(Desktop, APickFromTheListReachesTheModelAlsoForTheItemShown) {
+    // As the open list does when the user clicks the item already chosen.
+    auto* column = dynamic_cast<Fl_Choice*>(W(form_->Combo_Column));
+    ASSERT_NE(column, nullptr);
+    column->picked(&column->menu()[0]);
+    EXPECT_EQ(Logged("Combo_Column"), (Log{"Combo_Column select 0"}));
+    column->picked(&column->menu()[1]);
+    EXPECT_EQ(Logged("Combo_Column"), (Log{"Combo_Column select 0", "Combo_Column select 1"}));
+    // Without OnSelect the item shown again is no change.
+    auto* cfg = dynamic_cast<Fl_Choice*>(W(form_->Combo_cfg));
+    cfg->picked(&cfg->menu()[0]);
+    EXPECT_EQ(Logged("Combo_cfg"), Log{});
+}
+
+TEST_F(Desktop, PaintNowShowsWhatAHandlerChangedBeforeTheHandlerEnds) {
+    // A handler that opens a box, then blocks as a request to the service does.
+    ui::Rgb hole_before{}, hole_after{}, lamp_before{}, lamp_after{};
+    int hole_x = 0, hole_y = 0;
+    form_->on_tick = [&] {
+        if (Fl_Window* box = backend_->OpenBox()) {
+            hole_x = box->x() + box->w() / 4 - window_->x();
+            hole_y = box->y() + box->h() / 2 - window_->y();
+            box->hide();
+        }
+    };
+    form_->on_click = [&](TObject* sender) {
+        if (sender != form_->Button_Go) return;
+        form_->Timer1->SetEnabled(true);
+        ShowMessage("Select a thinner core plate!");
+        form_->Timer1->SetEnabled(false);
+        // Nothing changed in the model, yet the box left a hole.
+        hole_before = ShownPixel(hole_x, hole_y);
+        ui::PaintNow();
+        hole_after = ShownPixel(hole_x, hole_y);
+        form_->Panel_Lamp->SetColor(clLime);
+        lamp_before = ShownPixel(345, 45);
+        ui::PaintNow();
+        lamp_after = ShownPixel(345, 45);
+    };
+    Click(CX(form_->Button_Go), CY(form_->Button_Go));
+    RunFor(50);
+    const ui::Rgb settled = Pixel(hole_x, hole_y);
+    ASSERT_FALSE(Near(hole_before, settled)) << "the box left no hole to paint: " << Str(hole_before);
+    EXPECT_TRUE(Near(hole_after, settled)) << Str(hole_after) << " where the window shows " << Str(settled);
+    EXPECT_TRUE(Near(lamp_before, {255, 0, 0})) << "nothing was drawn before: " << Str(lamp_before);
+    EXPECT_TRUE(Near(lamp_after, {0, 255, 0})) << Str(lamp_after);
 }
 
 TEST_F(Desktop, TabFollowsTheModelsOrderBeyondTheWindowEdge) {
