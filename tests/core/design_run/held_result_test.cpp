@@ -198,6 +198,18 @@ TEST_F(HeldResult, ConnectionSwitchesOfBothConfigurations) {
     });
 }
 
+TEST_F(HeldResult, WhileASwitchsErrorBoxIsOpenNothingOfTheOtherBayShows) {
+    std::vector<std::string> during;
+    env.Headless().SetWhileBoxOpen([&](const Box&) {
+        during = {form->StringGrid_DCR->Cells(1, 0), form->StringGrid_DCR->Cells(1, 4),
+                  form->StringGrid_BRB->Cells(1, 0)};
+        ExpectViews(false);
+    });
+    ASSERT_NE(form->StringGrid_BRB->Cells(1, 0), "");
+    Run({"to Chevron, no answer", Act::Chevron, Reply::Fails, nullptr, kNothing, false, {}});
+    EXPECT_EQ(during, (std::vector<std::string>{"", "", ""}));
+}
+
 TEST_F(HeldResult, TheGussetViewsPartRadioNamesTheRightBraceAfterASwitch) {
     // The gusset view chosen in a Diagonal bay, where the radio is hidden.
     ui::UserChooseItem(form->ComboBox_BRB_Output_Option, 3);
