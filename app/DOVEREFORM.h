@@ -400,13 +400,25 @@ public:
     void LoadUniversalColumns();
 
     // ======== Design core (core/) =====================================================
-    // True once a run has read a complete result; until then a run shows neither a
-    // verdict on the lamp nor advice.
+    // True once a run has read a complete result.
     bool HaveResult = false;
-    // One design from the window's inputs. True when this run read a fresh result;
-    // false when a gate stopped it, the send failed or the reply was no complete
-    // result (the previous result then stays whole).
+    // The configuration and connection that the held result was designed for; empty
+    // before the first result. Grids, lamp, advice and drawings show the result only
+    // while the window is set to this bay.
+    std::string ResultCfgText;
+    std::string ResultCtypeText;
+    bool ResultFitsBay() const {
+        return HaveResult && ResultCfgText == CfgText && ResultCtypeText == CtypeText;
+    }
+    // Set while ReadRunResult fills the tables with the result it has just read.
+    bool ReadingRunResult = false;
+    // One design from the window's inputs. True when this run read a fresh result of
+    // its own, which alone lights a verdict and shows advice; false when a gate
+    // stopped it, the send failed or the reply was no complete result (the previous
+    // result then stays whole, and the lamp shows no verdict).
     bool RunDesign();
+    // Hides the lamp when it shows a verdict that the held result cannot stand for.
+    void DropVerdictOfAnotherBay();
     void BuildRunRequest();
     // The reply into ResultObject and the result members, all or nothing; a reply
     // that is no complete result shows why and changes nothing. True when read.
@@ -599,6 +611,8 @@ public:
     // ======== Result presentation (results/) ============================================
     // Check tables and their fillers.
     void ShowCheckTables();
+    // Empties the value and mark columns of both result grids, keeping their labels.
+    void ClearResultGrids();
     void CountFailedChecks();
     void ShowDiagonalWeldedChecks();
     void ShowDiagonalBoltedChecks();

@@ -70,6 +70,8 @@ void ReadCheckRatiosInto(const jsonxx::Object& result, const TResultFamily& fami
 }
 
 void DOVEREForm::ReadCheckRatios() {
+    // A result of another bay has no ratios for this one.
+    if (!ResultFitsBay()) return;
     TResultState state;
     state.SideValues = SideValues;
     state.BeamRatios = BeamRatios;
@@ -79,8 +81,7 @@ void DOVEREForm::ReadCheckRatios() {
     try {
         ReadCheckRatiosInto(ResultObject, {CfgText, CtypeText, RadioGroup_DCR->ItemIndex()}, state);
     } catch (const jsonxx::MissingKey&) {
-        // No result yet, or one of another configuration kept after a run that read
-        // none: the tables and gauges keep describing what they did.
+        // The tables and gauges keep describing what they did.
         return;
     }
     SideValues = std::move(state.SideValues);

@@ -8,7 +8,7 @@
 
 namespace {
 
-// How the status lamp looks, so that a run that read nothing can put it back.
+// How the status lamp looks, so that a run that ends in an error can put it back.
 struct LampLook {
     bool group_visible;
     bool visible;
@@ -31,7 +31,48 @@ void Restore(TGroupBox& group, TPanel& lamp, const LampLook& look) {
     lamp.SetParentBackground(look.parent_background);
 }
 
+// The lamp before the first run: no verdict, nothing lit.
+void HideLamp(TGroupBox& group, TPanel& lamp) {
+    group.SetVisible(false);
+    lamp.SetVisible(false);
+    lamp.SetCaption("");
+}
+
+// Puts the lamp back as it was before the run when a step of the run throws, so
+// that "RUN" is never left lit after the run has ended.
+// The verdict it had stays only while it still speaks for the held result.
+class LampRestore {
+public:
+    explicit LampRestore(DOVEREForm& form) : form_(form), before_(LookOf(*form.GroupBoxRUN, *form.Panel_RUN)) {}
+    ~LampRestore() {
+        if (!armed_) return;
+        Restore(*form_.GroupBoxRUN, *form_.Panel_RUN, before_);
+        if (result_replaced_) HideLamp(*form_.GroupBoxRUN, *form_.Panel_RUN);
+        form_.DropVerdictOfAnotherBay();
+    }
+    void ResultReplaced() { result_replaced_ = true; }
+    void Disarm() { armed_ = false; }
+
+private:
+    DOVEREForm& form_;
+    LampLook before_;
+    bool armed_ = true;
+    bool result_replaced_ = false;
+};
+
+// A side's value without entering what is missing; a fresh Chevron result holds both.
+float SideValue(const SideValueTable& values, const char* side, const char* key) {
+    const auto s = values.find(side);
+    if (s == values.end()) return 0.0f;
+    const auto v = s->second.find(key);
+    return v == s->second.end() ? 0.0f : v->second;
+}
+
 }  // namespace
+
+void DOVEREForm::DropVerdictOfAnotherBay() {
+    if (!ResultFitsBay()) HideLamp(*GroupBoxRUN, *Panel_RUN);
+}
 
 bool DOVEREForm::RunDesign() {
     SetCursor(crHourGlass);
@@ -43,10 +84,14 @@ bool DOVEREForm::RunDesign() {
     } arrow{*this};
     if (!FormReady) return false;
     ValidateInputs();
-    if (!InputsValid) return false;
+    if (!InputsValid) {
+        // The lamp stays as it was, unless it speaks for a bay no longer chosen.
+        DropVerdictOfAnotherBay();
+        return false;
+    }
 
     const std::uint32_t start = os::ProcessClockMs();
-    const LampLook before = LookOf(*GroupBoxRUN, *Panel_RUN);
+    LampRestore on_error(*this);
     Panel_RUN->SetColor(clRed);
     Panel_RUN->SetParentBackground(false);
     Panel_RUN->Font().Size = 14;
@@ -60,7 +105,10 @@ bool DOVEREForm::RunDesign() {
     bool fresh = false;
     if (SendRunRequest()) {
         fresh = ReadRunResult();
-        if (fresh) RedrawViews();
+        if (fresh) {
+            on_error.ResultReplaced();
+            RedrawViews();
+        }
     }
 
     const std::uint32_t end = os::ProcessClockMs();
@@ -69,10 +117,12 @@ bool DOVEREForm::RunDesign() {
     RunTimeMs = static_cast<std::int32_t>(end - start);
     Label_ZORV_Time->SetCaption(std::to_string(RunTimeMs));
     if (QuickView && !PrintToXls) ShowResponseSignal(RunTimeMs);
+    on_error.Disarm();
 
-    if (!HaveResult) {
-        // Nothing has ever been read: no verdict and no advice from empty values.
-        Restore(*GroupBoxRUN, *Panel_RUN, before);
+    if (!fresh) {
+        // Nothing was designed for these inputs: no verdict and no advice. The grids
+        // and drawings of the last result stay for its own bay.
+        HideLamp(*GroupBoxRUN, *Panel_RUN);
         return false;
     }
     Panel_RUN->SetParentBackground(true);
@@ -97,14 +147,13 @@ bool DOVEREForm::RunDesign() {
     advice.QFactor = QFactor;
     advice.AlphaL = AlphaL;
     if (advice.Chevron && !advice.Bolted) {
-        // These lookups enter a missing side or key with 0, as the grids expect.
-        advice.QLeft = SideValues["LEFT"]["Q_factor"];
-        advice.QRight = SideValues["RIGHT"]["Q_factor"];
-        advice.AlphaLeft = SideValues["LEFT"]["Alpha_L"];
-        advice.AlphaRight = SideValues["RIGHT"]["Alpha_L"];
+        advice.QLeft = SideValue(SideValues, "LEFT", "Q_factor");
+        advice.QRight = SideValue(SideValues, "RIGHT", "Q_factor");
+        advice.AlphaLeft = SideValue(SideValues, "LEFT", "Alpha_L");
+        advice.AlphaRight = SideValue(SideValues, "RIGHT", "Alpha_L");
     }
     for (const std::string& message : DesignAdvisories(advice)) ShowMessage(message);
-    return fresh;
+    return true;
 }
 
 void DOVEREForm::Button_RefreshClick(TObject* Sender) {

@@ -236,7 +236,15 @@ bool DOVEREForm::ReadRunResult() {
     ResultObject = std::move(parsed);
     Commit(*this, std::move(state));
     HaveResult = true;
+    ResultCfgText = family.CfgText;
+    ResultCtypeText = family.CtypeText;
     UpdateDcrGauges();
+    // The fill knows it shows the run's own result, also if it throws.
+    ReadingRunResult = true;
+    struct Reading {
+        bool& flag;
+        ~Reading() { flag = false; }
+    } reading{ReadingRunResult};
     ShowCheckTables();
     return true;
 }

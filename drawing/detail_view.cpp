@@ -20,11 +20,15 @@ constexpr const char* kSideKeys[] = {
     "Gusset_Plate_down_x2", "Gusset_Plate_down_y1", "Gusset_Plate_down_y2",
 };
 
-// A missing side or key is entered with 0 and copied as 0.
+// A member whose side or key is missing keeps its value; nothing is entered.
 void CopyDetailSide(DOVEREForm& f, const char* side) {
-    std::map<std::string, float>& values = f.SideValues[side];
-    for (const char* key : kSideKeys)
-        if (float TBraceValues::*member = TBraceValues::Member(key)) f.BraceValues.*member = values[key];
+    const auto values = f.SideValues.find(side);
+    if (values == f.SideValues.end()) return;
+    for (const char* key : kSideKeys) {
+        const auto value = values->second.find(key);
+        float TBraceValues::*member = TBraceValues::Member(key);
+        if (value != values->second.end() && member) f.BraceValues.*member = value->second;
+    }
 }
 
 // The lower corner plate from its inner corner, lying right of it and above it.

@@ -49,16 +49,28 @@ constexpr SideEntry kUpperLineList[] = {
 constexpr const char* kLeft = "LEFT";
 constexpr const char* kRight = "RIGHT";
 
-// A missing side or key is entered with 0 and copied as 0.
+// A side's value, read without entering what is missing.
+const float* SideValue(const DOVEREForm& f, const char* side, const char* key) {
+    const auto values = f.SideValues.find(side);
+    if (values == f.SideValues.end()) return nullptr;
+    const auto value = values->second.find(key);
+    return value == values->second.end() ? nullptr : &value->second;
+}
+
+// A member whose side or key is missing keeps its value.
 template <std::size_t N>
 void CopySide(DOVEREForm& f, const char* side, const SideEntry (&list)[N]) {
-    std::map<std::string, float>& values = f.SideValues[side];
-    for (const SideEntry& entry : list) f.BraceValues.*entry.member = values[entry.key];
+    for (const SideEntry& entry : list)
+        if (const float* value = SideValue(f, side, entry.key)) f.BraceValues.*entry.member = *value;
+}
+
+void CopyColumnDepth(DOVEREForm& f, const char* side, const char* key) {
+    if (const float* value = SideValue(f, side, key)) f.FrameValues.d_c_left = *value;
 }
 
 // List A: the mirrored right side draws the right column as its left one.
 void CopyGussetSide(DOVEREForm& f, const char* side) {
-    f.FrameValues.d_c_left = f.SideValues[side][std::string_view(side) == kLeft ? "d_c_left" : "d_c_right"];
+    CopyColumnDepth(f, side, std::string_view(side) == kLeft ? "d_c_left" : "d_c_right");
     CopySide(f, side, kGussetList);
 }
 
@@ -118,7 +130,7 @@ void DOVEREForm::DrawFrameView() {
             DrawGussetPlates();
             if (stiffeners) DrawGussetStiffeners();
             glPopMatrix();
-            FrameValues.d_c_left = SideValues[kLeft]["d_c_left"];
+            CopyColumnDepth(*this, kLeft, "d_c_left");
         }
     }
 

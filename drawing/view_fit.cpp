@@ -61,18 +61,28 @@ std::optional<TViewFit> FitDiagonalDetailBox(int cw, int ch, const TBraceValues&
     return fit;
 }
 
-std::optional<TViewFit> FitChevronDetailBox(int cw, int ch, const TBraceValues& b, SideValueTable& sides) {
-    std::map<std::string, float>& left = sides["LEFT"];
-    std::map<std::string, float>& middle = sides["MIDDLE"];
-    std::map<std::string, float>& right = sides["RIGHT"];
+std::optional<TViewFit> FitChevronDetailBox(int cw, int ch, const TBraceValues& b, const SideValueTable& sides) {
+    const std::map<std::string, float> none;
+    const auto side = [&](const char* name) -> const std::map<std::string, float>& {
+        const auto s = sides.find(name);
+        return s == sides.end() ? none : s->second;
+    };
+    const std::map<std::string, float>& left = side("LEFT");
+    const std::map<std::string, float>& middle = side("MIDDLE");
+    const std::map<std::string, float>& right = side("RIGHT");
+    for (const auto* values : {&left, &right})
+        for (const char* key : {"D_j", "down_L_h", "L_brb", "down_L_v"})
+            if (!values->count(key)) return std::nullopt;
+    if (!middle.count("Lh_mid") || !middle.count("Lv_mid")) return std::nullopt;
+    const auto at = [](const std::map<std::string, float>& values, const char* key) { return values.at(key); };
     // Left end plate to right end plate, in the order the detail view lays them out.
-    const float span = left["D_j"] * 0.5f + left["down_L_h"] + left["D_j"] + left["L_brb"] + left["D_j"] +
-                       middle["Lh_mid"] + right["D_j"] + right["L_brb"] + right["D_j"] + right["D_j"] +
-                       right["down_L_h"] + right["D_j"] * 0.5f;
+    const float span = at(left, "D_j") * 0.5f + at(left, "down_L_h") + at(left, "D_j") + at(left, "L_brb") +
+                       at(left, "D_j") + at(middle, "Lh_mid") + at(right, "D_j") + at(right, "L_brb") +
+                       at(right, "D_j") + at(right, "D_j") + at(right, "down_L_h") + at(right, "D_j") * 0.5f;
     float h = 4.5f * b.D_j;
-    if (left["down_L_v"] > h) h = left["down_L_v"];
-    if (right["down_L_v"] > h) h = right["down_L_v"];
-    if (middle["Lv_mid"] > h) h = middle["Lv_mid"];
+    if (at(left, "down_L_v") > h) h = at(left, "down_L_v");
+    if (at(right, "down_L_v") > h) h = at(right, "down_L_v");
+    if (at(middle, "Lv_mid") > h) h = at(middle, "Lv_mid");
     float w0 = 0.0f, h0 = 0.0f;
     if (!Narrow(span * 1.1, w0) || !Narrow(h * 1.1, h0)) return std::nullopt;
     std::optional<TViewFit> fit = FitViewBox(cw, ch, w0, h0);

@@ -33,6 +33,7 @@ std::optional<TViewFit> FitFrameBox(int cw, int ch, const TFrameValues& frame);
 std::optional<TViewFit> FitDiagonalDetailBox(int cw, int ch, const TBraceValues& brace);
 
 // The detail view of a Chevron bay: both braces and the middle plate side by side,
-// from the side values (a missing side or key is entered as 0), its height from the
-// member D_j. OffsetX is that of the Diagonal fit, which the Chevron drawing ignores.
-std::optional<TViewFit> FitChevronDetailBox(int cw, int ch, const TBraceValues& brace, SideValueTable& sides);
+// from the side values, its height from the member D_j; nothing when a side value
+// it needs is missing. OffsetX is that of the Diagonal fit, which the Chevron drawing
+// ignores.
+std::optional<TViewFit> FitChevronDetailBox(int cw, int ch, const TBraceValues& brace, const SideValueTable& sides);

@@ -127,11 +127,14 @@ void DOVEREForm::RedrawViews() {
     // Without a context (before the create handler) no context is current: the gl
     // calls do nothing, while the drawers still make their copies into the members.
     wglMakeCurrent(FrameDC, FrameRC);
-    const bool fitted = FitFrameView();
+    // Only the bay the held result was designed for is drawn; for another one both
+    // views show the background, and the members keep the result's values.
+    const bool drawn = ResultFitsBay();
+    const bool fitted = drawn && FitFrameView();
     BeginView(GlPalette, OpGLPanel, fitted, ViewWidth, ViewHeight);
     glTranslatef(ViewOffset[0], ViewOffset[1], ViewOffset[2]);
     glDisable(GL_DEPTH_TEST);
-    DrawFrameView();
+    if (drawn) DrawFrameView();
     glFlush();
     SwapBuffers(FrameDC);
     DrawDetailView();
@@ -139,14 +142,15 @@ void DOVEREForm::RedrawViews() {
 
 void DOVEREForm::DrawDetailView() {
     wglMakeCurrent(DetailDC, DetailRC);
-    const bool fitted = FitDetailView();
+    const bool drawn = ResultFitsBay();
+    const bool fitted = drawn && FitDetailView();
     BeginView(GlPalette, OpGLPanel2, fitted, ViewWidth, ViewHeight);
-    if (CfgText == "Chevron") {
+    if (drawn && CfgText == "Chevron") {
         // The Chevron layout places itself from the box's left edge.
         glTranslatef(0.0f, ViewOffset[1], ViewOffset[2]);
         glDisable(GL_DEPTH_TEST);
         DrawChevronDetails();
-    } else {
+    } else if (drawn) {
         glTranslatef(ViewOffset[0], ViewOffset[1], ViewOffset[2]);
         glDisable(GL_DEPTH_TEST);
         DrawDiagonalDetails();

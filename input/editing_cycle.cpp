@@ -7,6 +7,7 @@
 
 #include "app/DOVEREFORM.h"
 #include "input/beam_designation.h"
+#include "input/edit_state.h"
 #include "platform/ui/scoped_disable.h"
 
 namespace {
@@ -21,7 +22,7 @@ bool MarkPending(TEdit* edit, TColor committed = clMaroon) {
     return true;
 }
 
-bool IsPending(const TEdit* edit) { return edit->Color() == clCream; }
+bool IsPending(const TEdit* edit) { return IsPendingEdit(*edit); }
 
 void MarkCommitted(TEdit* edit, TColor committed = clMaroon) {
     edit->SetColor(committed);

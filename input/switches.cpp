@@ -15,12 +15,17 @@ void DOVEREForm::ComboBox_cfgChange(TObject* Sender) {
         ui::ScopedDisable busy(ComboBox_cfg);
         CfgText = CfgTextOf(ComboBox_cfg);
         CtypeText = CtypeTextOf(ComboBox_Connection_Type);
+        // While the run's boxes are open the grids show nothing of another bay.
+        if (!ResultFitsBay()) ClearResultGrids();
         // A Chevron bay starts without stiffness adjustment; clearing the box runs its
         // click handler, and with it a design, at once.
         if (CfgText == "Chevron") CheckBox_adjust_Keff->SetChecked(false);
         RunDesign();
     }
     MagnifySideBarTab(0);
+    // The side radio takes the items of the BRB view for the new bay, so that
+    // "Right" names the right brace in the gusset view too.
+    if (CfgText == "Chevron") FillPartRadio(ComboBox_BRB_Output_Option->ItemIndex() == 3 ? 3 : 2);
     LayoutBrbGrid();
     LayoutCheckGrid();
     ShowCheckTables();
@@ -36,6 +41,7 @@ void DOVEREForm::ComboBox_Connection_TypeChange(TObject* Sender) {
         CfgText = CfgTextOf(ComboBox_cfg);
         CtypeText = CtypeTextOf(ComboBox_Connection_Type);
         GroupBox_Bolted_core->SetVisible(CtypeText == "Bolted");
+        if (!ResultFitsBay()) ClearResultGrids();
         if (CfgText == "Chevron") CheckBox_adjust_Keff->SetChecked(false);
         FillCheckOptions();
         RunDesign();

@@ -18,10 +18,23 @@ TBrbSource TopLevelSource(const jsonxx::Object& result) {
             }};
 }
 
-// A missing entry of a side reads 0 or the empty text, and is entered.
-TBrbSource SideSource(SideValueTable& values, SideTextTable& texts, const std::string& side) {
-    return {[&values, side](const std::string& key) -> std::optional<double> { return values[side][key]; },
-            [&texts, side](const std::string& key) -> std::optional<std::string> { return texts[side][key]; }};
+// One side's entries, read without entering what is missing: a missing value shows "?".
+template <class Table>
+auto SideEntry(const Table& table, const std::string& side, const std::string& key)
+    -> std::optional<typename Table::mapped_type::mapped_type> {
+    const auto s = table.find(side);
+    if (s == table.end()) return std::nullopt;
+    const auto v = s->second.find(key);
+    if (v == s->second.end()) return std::nullopt;
+    return v->second;
+}
+
+TBrbSource SideSource(const SideValueTable& values, const SideTextTable& texts, const std::string& side) {
+    return {[&values, side](const std::string& key) -> std::optional<double> {
+                if (const auto v = SideEntry(values, side, key)) return *v;
+                return std::nullopt;
+            },
+            [&texts, side](const std::string& key) { return SideEntry(texts, side, key); }};
 }
 
 void WriteValueColumn(TStringGrid* grid, const std::vector<std::string>& texts) {

@@ -103,6 +103,13 @@ constexpr std::array<TCheckEntry, 26> kBolted = {{
     Connection(26, "DCR-12-6-Lower", "Lower", kToColumn, kShear, "12_down_c6"),
 }};
 
+constexpr std::array<TCheckEntry, 26> ChevronBoltedSide() {
+    std::array<TCheckEntry, 26> side = kBolted;
+    for (std::size_t i = 14; i < 20; ++i) side[i].InResult = false;
+    return side;
+}
+constexpr std::array<TCheckEntry, 26> kChevronBoltedSide = ChevronBoltedSide();
+
 constexpr std::array<TCheckEntry, 3> kWeldedMiddle = {{
     Middle(1, "DCR-7-1", "DCR-7-1-Middle", kVonMises, "7_mg_c1"),
     Middle(2, "DCR-7-2", "DCR-7-2-Middle", kTensile, "7_mg_c2"),
@@ -119,6 +126,7 @@ constexpr std::array<TCheckEntry, 3> kBoltedMiddle = {{
 
 CheckCatalogue WeldedCheckCatalogue() { return kWelded; }
 CheckCatalogue BoltedCheckCatalogue() { return kBolted; }
+CheckCatalogue ChevronBoltedSideCatalogue() { return kChevronBoltedSide; }
 CheckCatalogue ChevronWeldedSideCatalogue() { return kChevronWeldedSide; }
 CheckCatalogue WeldedMiddleCatalogue() { return kWeldedMiddle; }
 CheckCatalogue BoltedMiddleCatalogue() { return kBoltedMiddle; }
@@ -150,29 +158,32 @@ TCheckValues SideCheckValues(const SideValueTable& table, const std::string& sid
     // Reads without inserting: the side table stays as the result reader left it.
     return [&table, side](const std::string& key) -> std::optional<double> {
         const auto s = table.find(side);
-        if (s == table.end()) return 0.0;
+        if (s == table.end()) return std::nullopt;
         const auto v = s->second.find(key);
-        return v == s->second.end() ? 0.0 : static_cast<double>(v->second);
+        if (v == s->second.end()) return std::nullopt;
+        return static_cast<double>(v->second);
     };
 }
 
-std::optional<std::vector<TCheckListRow>> CheckListRows(CheckCatalogue checks, const TCheckValues& values) {
+std::vector<TCheckListRow> CheckListRows(CheckCatalogue checks, const TCheckValues& values) {
     std::vector<TCheckListRow> rows;
     rows.reserve(checks.size());
     for (const TCheckEntry& check : checks) {
+        if (!check.InResult) {
+            rows.push_back({check.Symbol, kNotComputedText, ""});
+            continue;
+        }
         const std::optional<double> ratio = values(RatioKey(check));
-        if (!ratio) return std::nullopt;
-        rows.push_back({check.Symbol, CheckRatioText(*ratio), CheckFails(*ratio)});
+        if (!ratio)
+            rows.push_back({check.Symbol, kMissingNumberText, kMissingRatioMark});
+        else
+            rows.push_back({check.Symbol, CheckRatioText(*ratio), CheckFails(*ratio) ? kCheckFailMark : ""});
     }
     return rows;
 }
 
-std::optional<std::vector<std::string>> CheckDetailCells(const TCheckEntry& check, const TUnitLabels& labels,
-                                                         const TCheckValues& values) {
-    const std::optional<double> demand = values(DemandKey(check));
-    const std::optional<double> capacity = values(CapacityKey(check));
-    const std::optional<double> ratio = values(RatioKey(check));
-    if (!demand || !capacity || !ratio) return std::nullopt;
+std::vector<std::string> CheckDetailCells(const TCheckEntry& check, const TUnitLabels& labels,
+                                          const TCheckValues& values) {
     std::vector<std::string> cells = {check.DetailSymbol, check.LimitState};
     if (check.Part) cells.push_back(check.Part);
     if (check.Connection) {
@@ -180,16 +191,26 @@ std::optional<std::vector<std::string>> CheckDetailCells(const TCheckEntry& chec
         cells.push_back(check.Item);
     }
     cells.push_back(CheckUnitText(check.Unit, labels));
-    cells.push_back(FormatByPicture(check.Picture, *demand));
-    cells.push_back(FormatByPicture(check.Picture, *capacity));
-    cells.push_back(CheckRatioText(*ratio));
-    cells.push_back(CheckFails(*ratio) ? "NG" : "OK");
+    if (!check.InResult) {
+        cells.insert(cells.end(), 4, kNotComputedText);
+        return cells;
+    }
+    const auto number = [&](const std::string& key) -> std::string {
+        const std::optional<double> v = values(key);
+        return v ? FormatByPicture(check.Picture, *v) : kMissingNumberText;
+    };
+    cells.push_back(number(DemandKey(check)));
+    cells.push_back(number(CapacityKey(check)));
+    const std::optional<double> ratio = values(RatioKey(check));
+    cells.push_back(ratio ? CheckRatioText(*ratio) : kMissingNumberText);
+    cells.push_back(!ratio ? kMissingNumberText : CheckFails(*ratio) ? "NG" : "OK");
     return cells;
 }
 
 int CountFailingChecks(CheckCatalogue checks, const TCheckValues& values) {
     int failed = 0;
     for (const TCheckEntry& check : checks) {
+        if (!check.InResult) continue;
         const std::optional<double> ratio = values(RatioKey(check));
         if (!ratio || CheckFails(*ratio)) ++failed;
     }

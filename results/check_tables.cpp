@@ -1,15 +1,19 @@
 // The check tables: the one entry point after every result and every change of view,
 // and the fillers of the four families.
 //
-// Every filler first passes the guard: without a number under "DCR_1" at the top of
-// the result (no result yet, or none with checks) it writes nothing and the count is
-// 0. A result that passes the guard but lacks a number that the shown view needs
-// leaves the grid as it is, all or nothing, so no view is half rewritten; a check
-// whose ratio is missing counts as failed, so such a result never lights "DONE".
+// The held result is shown only for the bay (configuration and connection) it was
+// designed for; for another bay both grids show no values and the count is 0. Every
+// filler then passes the guard: without a number under "DCR_1" at the top of the
+// result it writes nothing and the count is 0. Past the guard a view is written
+// whole: a number the result lacks reads "?", and a check whose ratio is missing
+// counts as failed, so such a result never lights "DONE".
 //
 // FailedCheckCount counts every failed check of the bay whatever view is shown: the
 // lamp and the workbook's "NG" column must not depend on the view the user left open.
+#include <algorithm>
+
 #include "app/DOVEREFORM.h"
+#include "input/edit_state.h"
 #include "results/check_catalogue.h"
 #include "results/check_views.h"
 
@@ -37,23 +41,21 @@ const char* BraceSideKey(int item_index) {
 void WriteCheckView(TStringGrid& grid, int view, CheckCatalogue checks, const TUnitLabels& labels,
                     const TCheckValues& values) {
     if (view == 0) {
-        const std::optional<std::vector<TCheckListRow>> rows = CheckListRows(checks, values);
-        if (!rows) return;
+        const std::vector<TCheckListRow> rows = CheckListRows(checks, values);
         grid.ClearCol(2);
-        for (std::size_t r = 0; r < rows->size(); ++r) {
-            const TCheckListRow& row = (*rows)[r];
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            const TCheckListRow& row = rows[r];
             const int at = static_cast<int>(r);
             grid.SetCells(1, at, row.Ratio);
             grid.SetCells(0, at, row.Symbol);
             // Also beyond the grid's row count, where ClearCol does not reach.
-            grid.SetCells(2, at, row.Fails ? kCheckFailMark : "");
+            grid.SetCells(2, at, row.Mark);
         }
         return;
     }
     if (view < 1 || static_cast<std::size_t>(view) > checks.size()) return;
-    const std::optional<std::vector<std::string>> cells = CheckDetailCells(checks[view - 1], labels, values);
-    if (!cells) return;
-    for (std::size_t r = 0; r < cells->size(); ++r) grid.SetCells(1, static_cast<int>(r), (*cells)[r]);
+    const std::vector<std::string> cells = CheckDetailCells(checks[view - 1], labels, values);
+    for (std::size_t r = 0; r < cells.size(); ++r) grid.SetCells(1, static_cast<int>(r), cells[r]);
 }
 
 // A Diagonal filler: the guard, the count of every check, then the chosen view, all
@@ -84,6 +86,12 @@ void ShowChevronChecks(DOVEREForm& f, CheckCatalogue side_checks, void (DOVEREFo
 }  // namespace
 
 void DOVEREForm::ShowCheckTables() {
+    if (!ResultFitsBay()) {
+        // Nothing has been designed for this bay yet: no values, no marks, no count.
+        FailedCheckCount = 0;
+        ClearResultGrids();
+        return;
+    }
     switch (CheckFamilyOf(CfgText, CtypeText)) {
         case TCheckFamily::ChevronBolted:
             ShowChevronBoltedChecks();
@@ -102,14 +110,29 @@ void DOVEREForm::ShowCheckTables() {
             ShowBrbResults();
             break;
     }
-    // Before the first result there is no stiffness; the field keeps its text.
+    // With its adjustment box checked the edit holds the user's required stiffness,
+    // and a pending text outside a run is the user's too: neither is overwritten.
+    // The BRB grid shows the designed stiffness either way.
+    if (CheckBox_adjust_Keff->Checked()) return;
+    if (!ReadingRunResult && IsPendingEdit(*Edit_Keff_req)) return;
     if (ResultObject.has<double>("K_eff"))
         Edit_Keff_req->SetText(FormatOutputNumber(static_cast<float>(ResultObject.get<double>("K_eff"))));
 }
 
+void DOVEREForm::ClearResultGrids() {
+    // Past the row count too, so that no old value comes back when a layout grows.
+    const int longest = static_cast<int>(BoltedCheckCatalogue().size());
+    const auto clear = [longest](TStringGrid* grid, int col) {
+        for (int row = 0; row < std::max(grid->RowCount(), longest); ++row) grid->SetCells(col, row, "");
+    };
+    clear(StringGrid_DCR, 1);
+    clear(StringGrid_DCR, 2);
+    clear(StringGrid_BRB, 1);
+}
+
 void DOVEREForm::CountFailedChecks() {
     const bool bolted = IsBolted(CheckFamilyOf(CfgText, CtypeText));
-    FailedCheckCount = CountFailedBayChecks(SideValues, bolted ? BoltedCheckCatalogue() : ChevronWeldedSideCatalogue(),
+    FailedCheckCount = CountFailedBayChecks(SideValues, bolted ? ChevronBoltedSideCatalogue() : ChevronWeldedSideCatalogue(),
                                             bolted ? BoltedMiddleCatalogue() : WeldedMiddleCatalogue());
 }
 
@@ -131,7 +154,7 @@ void DOVEREForm::ShowMiddleWeldedChecks() {
 }
 
 void DOVEREForm::ShowChevronBoltedChecks() {
-    ShowChevronChecks(*this, BoltedCheckCatalogue(), &DOVEREForm::ShowMiddleBoltedChecks);
+    ShowChevronChecks(*this, ChevronBoltedSideCatalogue(), &DOVEREForm::ShowMiddleBoltedChecks);
 }
 
 void DOVEREForm::ShowMiddleBoltedChecks() {

@@ -181,7 +181,9 @@ TColor CheckRowColor(bool list_view, int row, int row_count, const std::string& 
     if (list_view) {
         if (!col2.empty()) return clRed;
     } else if (row == row_count - 1) {
-        return col1 == "NG" ? clRed : clLime;
+        // Lime says the check passed; a verdict that is not known takes no colour.
+        if (col1 == "NG") return clRed;
+        if (col1 == "OK") return clLime;
     }
     return row % 2 == 1 ? odd : even;
 }

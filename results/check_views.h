@@ -64,6 +64,7 @@ TCheckOptionList ChevronCheckOptionList(bool bolted, bool middle, bool capitalis
 
 // The colour of a row of the check grid. In a list a row whose column 2 holds any
 // text is red; in a detail view (or with no view) the last row is red when its
-// column 1 reads "NG" and lime otherwise; every other row alternates even, odd.
+// column 1 reads "NG" and lime when it reads "OK"; every other row alternates even,
+// odd.
 TColor CheckRowColor(bool list_view, int row, int row_count, const std::string& col1, const std::string& col2,
                      TColor even, TColor odd);

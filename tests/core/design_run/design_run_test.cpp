@@ -1,13 +1,14 @@
 // The design run against the local service: the lamp and its blink, timing and
-// response bars, a failed send or a run before any result, errors on the way, report
-// runs, and what the advisories read.
+// response bars, runs that read no fresh result, a run before any result, errors on
+// the way, report runs, and what the advisories read.
 #include <gtest/gtest.h>
 
+#include "core/design_run/run_fixture.h"
 #include "platform/os/clock.h"
-#include "support/form_environment.h"
 
 namespace {
 
+using namespace design_run_tests;
 using testing_support::ConnectionBox;
 using testing_support::ErrorBox;
 using testing_support::FormEnvironment;
@@ -16,43 +17,6 @@ using Box = ui::HeadlessBackend::Box;
 const std::string kStiffness =
     "The effective axial stiffness you specified does not match the BRB yield strength very well. You may want to "
     "enter a different axial stiffness or yield strength.";
-
-zorv_service::Fault ServerError() {
-    zorv_service::Fault fault;
-    fault.status = 500;
-    return fault;
-}
-
-struct Lamp {
-    bool group_visible;
-    bool visible;
-    std::string caption;
-    int font_size;
-    bool parent_background;
-    TColor color;
-    bool operator==(const Lamp&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Lamp& l) {
-    return out << "{group " << l.group_visible << ", visible " << l.visible << ", \"" << l.caption << "\", size "
-               << l.font_size << ", parent background " << l.parent_background << ", colour " << l.color << "}";
-}
-
-Lamp LampOf(const DOVEREForm& f) {
-    return {f.GroupBoxRUN->Visible(), f.Panel_RUN->Visible(), f.Panel_RUN->Caption(), f.Panel_RUN->Font().Size,
-            f.Panel_RUN->ParentBackground(), f.Panel_RUN->Color()};
-}
-
-const Lamp kDone{true, true, "DONE", 12, true, clRed};
-const Lamp kRunning{true, true, "RUN", 14, false, clRed};
-const Lamp kFailedChecks{true, true, "NG", 14, true, clRed};
-
-std::vector<std::string> Texts(const std::vector<Box>& boxes, ui::BoxKind kind) {
-    std::vector<std::string> texts;
-    for (const Box& b : boxes)
-        if (b.kind == kind) texts.push_back(b.text);
-    return texts;
-}
 
 std::vector<bool> BarsDark(const DOVEREForm& f) {
     std::vector<bool> dark;
@@ -69,16 +33,6 @@ protected:
         env.Service().ClearRequestTargets();
     }
     void TearDown() override { os::UseRealClock(); }
-
-    // The members a run's advice reads, none of which gives advice.
-    void QuietMembers() {
-        form->BraceValues.B_c = 200;
-        form->BraceValues.t_c = 20;
-        form->BraceValues.t_g = 20;
-        form->BeamRatios = {0.5f, 0.5f};
-        form->QFactor = 1.2f;
-        form->AlphaL = 0.5f;
-    }
 
     FormEnvironment env;
     DOVEREForm* form = nullptr;
@@ -107,16 +61,16 @@ TEST_F(DesignRun, TheLampShowsRunWhileTheRunWorksAndTheRunIsTimed) {
     EXPECT_EQ(form->RunTimeMs, 350);
     EXPECT_EQ(form->Label_ZORV_Time->Caption(), "350");
     EXPECT_EQ(BarsDark(*form), (std::vector<bool>{false, false, true, true})) << "two bars up to 500 ms";
-    EXPECT_EQ(LampOf(*form), kDone) << "the lamp of the last result";
+    EXPECT_TRUE(LampHidden(*form)) << LampOf(*form) << ": no verdict for inputs that were not designed";
 }
 
 TEST_F(DesignRun, FailedChecksBlinkUntilTheNextRun) {
     env.App().UseManualClock();
-    // The last result counted failed checks; this run's send fails, so the lamp
-    // follows that result.
-    form->FailedCheckCount = 2;
-    env.Service().FailNextRequest(ServerError());
-    form->RunDesign();
+    json failing = Sample("diagonal-welded");
+    failing["DCR_4"] = 1.2;
+    env.Service().FailNextRequest(Answer(failing));
+    EXPECT_TRUE(form->RunDesign());
+    EXPECT_EQ(form->FailedCheckCount, 1);
     EXPECT_EQ(LampOf(*form), kFailedChecks);
     ASSERT_TRUE(form->Timer_Run_ZORV->Enabled());
     EXPECT_EQ(form->Timer_Run_ZORV->Interval(), 600);
@@ -154,77 +108,119 @@ TEST_F(DesignRun, AFailedSendKeepsThePreviousResultsAndFinishesTheRun) {
     EXPECT_TRUE(ui::IsArrowCursor(form->Cursor()));
 }
 
-TEST_F(DesignRun, AdviceFollowsTheLastResultsMembers) {
+TEST_F(DesignRun, AdviceFollowsTheFreshResult) {
+    const std::string left_stiff =
+        "The effective axial stiffness of left BRB  you specified does not match the BRB yield strength very well. "
+        "You may want to enter a different axial stiffness or yield strength.";
+    const std::string right_short =
+        "The energy dissipation section length of right BRB  is shorter than 30% of the BRB work point-to-point "
+        "length. You may want to enter a different axial stiffness or yield strength.";
     struct Case {
         const char* name;
-        void (*change)(DOVEREForm&);
+        const char* sample;
+        const char* cfg;
+        const char* ctype;
+        int core;  // item of the core type selector
+        void (*edit)(json&);
         std::vector<std::string> messages;
     };
     const Case cases[] = {
-        {"none", [](DOVEREForm&) {}, {}},
-        {"core plate from the brace members", [](DOVEREForm& f) { f.BraceValues.t_g = 160; },
+        {"none", "diagonal-welded", "Diagonal", "Welded", 0, [](json&) {}, {}},
+        {"core plate", "diagonal-welded", "Diagonal", "Welded", 0, [](json& r) { r["t_g"] = 160; },
          {"Select a thinner core plate!"}},
-        {"no core plate advice for a flat core",
-         [](DOVEREForm& f) {
-             f.BraceValues.t_g = 160;
-             f.ComboBox_BRB_Type->SetItemIndex(1);
-         },
-         {}},
-        {"beam ratios", [](DOVEREForm& f) { f.BeamRatios.Lower = 0.95f; },
+        {"no core plate advice for a flat core", "diagonal-welded", "Diagonal", "Welded", 1,
+         [](json& r) { r["t_g"] = 160; }, {}},
+        {"beam ratios", "diagonal-welded", "Diagonal", "Welded", 0, [](json& r) { r["L_Beam_Ratio"] = 0.95; },
          {"The lower beam axial load ratio is over 0.9. You may want to enter a stronger beam."}},
-        {"Diagonal stiffness", [](DOVEREForm& f) { f.QFactor = 1.6f; }, {kStiffness}},
-        {"Chevron reads both braces from the side table",
-         [](DOVEREForm& f) {
-             f.CfgText = "Chevron";
-             f.SideValues["LEFT"]["Q_factor"] = 1.6f;
-             f.SideValues["RIGHT"]["Q_factor"] = 1.7f;
-             f.SideValues["LEFT"]["Alpha_L"] = f.SideValues["RIGHT"]["Alpha_L"] = 0.5f;
-         },
+        {"Diagonal stiffness", "diagonal-welded", "Diagonal", "Welded", 0, [](json& r) { r["Q_factor"] = 1.6; },
          {kStiffness}},
-        {"bolted: no stiffness advice",
-         [](DOVEREForm& f) {
-             f.CtypeText = "Bolted";
-             f.QFactor = 2;
+        {"bolted: no stiffness advice", "diagonal-bolted", "Diagonal", "Bolted", 0,
+         [](json& r) { r["Q_factor"] = 2; }, {}},
+        // The sides differ: each message names the brace whose values call for it.
+        {"Chevron, each brace its own", "chevron-welded", "Chevron", "Welded", 0,
+         [](json& r) {
+             r["LEFT"]["Q_factor"] = 1.7;
+             r["LEFT"]["Alpha_L"] = 0.5;
+             r["RIGHT"]["Q_factor"] = 1.2;
+             r["RIGHT"]["Alpha_L"] = 0.2;
+             r["Q_factor"] = 1.2;  // the top level would say nothing
+             r["Alpha_L"] = 0.5;
          },
-         {}},
+         {left_stiff, right_short}},
+        {"Chevron, both braces too stiff", "chevron-welded", "Chevron", "Welded", 0, [](json&) {}, {kStiffness}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        QuietMembers();
-        form->CfgText = "Diagonal";
-        form->CtypeText = "Welded";
-        form->ComboBox_BRB_Type->SetItemIndex(0);
-        c.change(*form);
-        // A failed send keeps these members as the last result's.
-        env.Service().FailNextRequest(ServerError());
-        form->RunDesign();
+        form->CfgText = c.cfg;
+        form->CtypeText = c.ctype;
+        form->ComboBox_BRB_Type->SetItemIndex(c.core);
+        json result = Sample(c.sample);
+        c.edit(result);
+        env.Service().FailNextRequest(Answer(result));
+        EXPECT_TRUE(form->RunDesign());
         EXPECT_EQ(Texts(env.Headless().TakeBoxes(), ui::BoxKind::Message), c.messages);
+
+        // A run that reads no result of its own repeats none of it.
+        env.Service().FailNextRequest(ServerError());
+        EXPECT_FALSE(form->RunDesign());
+        EXPECT_EQ(Texts(env.Headless().TakeBoxes(), ui::BoxKind::Message), std::vector<std::string>{});
     }
 }
 
-TEST_F(DesignRun, AChevronAdviceLookupEntersMissingSides) {
-    QuietMembers();
-    form->CfgText = "Chevron";
-    form->SideValues.clear();
-    env.Service().FailNextRequest(ServerError());
-    form->RunDesign();
-    // Q 0 and alpha 0 on both sides: the common length message.
-    EXPECT_EQ(Texts(env.Headless().Boxes(), ui::BoxKind::Message).size(), 1u);
-    for (const char* side : {"LEFT", "RIGHT"})
-        for (const char* key : {"Q_factor", "Alpha_L"}) {
-            ASSERT_EQ(form->SideValues.count(side), 1u) << side;
-            EXPECT_EQ(form->SideValues.at(side).count(key), 1u) << side << " " << key;
+TEST_F(DesignRun, ARunThatReadsNoFreshResultShowsNoVerdictAndKeepsTheGrids) {
+    struct Case {
+        const char* name;
+        zorv_service::Fault fault;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"the send fails", ServerError(), kConnectionMessage},
+        {"the reply is unreadable", testing_support::ReplyFault("{\"result\":[{\"DCR_1\":"),
+         "The design service answered without a complete result."},
+    };
+    for (const Case& c : cases)
+        for (bool failing_checks : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (failing_checks ? ", after NG" : ", after DONE"));
+            json good = Sample("diagonal-welded");
+            if (failing_checks) good["DCR_2"] = 1.1;
+            env.Service().FailNextRequest(Answer(good));
+            ASSERT_TRUE(form->RunDesign());
+            ASSERT_TRUE(ShowsVerdict(*form));
+            std::vector<std::string> checks, brb;
+            for (int r = 0; r < 21; ++r) checks.push_back(form->StringGrid_DCR->Cells(1, r));
+            for (int r = 0; r < 11; ++r) brb.push_back(form->StringGrid_BRB->Cells(1, r));
+            const std::string marks = form->StringGrid_DCR->Cells(2, 1);
+            env.Headless().TakeBoxes();
+
+            form->LabeledEdit_H_col->SetText("4100");  // pending, committed by the run
+            env.Service().FailNextRequest(c.fault);
+            EXPECT_FALSE(form->RunDesign());
+            const std::vector<Box> boxes = env.Headless().TakeBoxes();
+            ASSERT_EQ(boxes.size(), 1u) << "the failure's box, and no advice";
+            EXPECT_EQ(boxes[0].kind, ui::BoxKind::Error);
+            EXPECT_EQ(boxes[0].text.substr(0, c.error.size()), c.error);
+            EXPECT_TRUE(LampHidden(*form));
+            EXPECT_FALSE(form->Timer_Run_ZORV->Enabled()) << "no blinking NG either";
+            EXPECT_EQ(form->LabeledEdit_H_col->Color(), clMaroon) << "the edits are committed all the same";
+            std::vector<std::string> checks_after, brb_after;
+            for (int r = 0; r < 21; ++r) checks_after.push_back(form->StringGrid_DCR->Cells(1, r));
+            for (int r = 0; r < 11; ++r) brb_after.push_back(form->StringGrid_BRB->Cells(1, r));
+            EXPECT_EQ(checks_after, checks) << "the last result's checks stay";
+            EXPECT_EQ(brb_after, brb);
+            EXPECT_EQ(form->StringGrid_DCR->Cells(2, 1), marks);
+            EXPECT_EQ(marks, failing_checks ? " NG" : "");
         }
 }
 
-TEST_F(DesignRun, AnErrorOnTheWayRestoresTheButtonAndTheCursor) {
-    // An edit without a range rule, read only when the request is built.
+TEST_F(DesignRun, AnErrorOnTheWayRestoresTheButtonTheCursorAndTheLamp) {
+    // A text that no rule tests, read only while the request is built, after the
+    // lamp showed "RUN".
     form->LabeledEdit_Ib_up->SetText("abc");
     ui::UserClick(form->Button_Refresh);
     EXPECT_EQ(env.Headless().Boxes(), std::vector<Box>{ErrorBox("'abc' is not a valid floating point value")});
     EXPECT_TRUE(form->Button_Refresh->Enabled());
     EXPECT_TRUE(ui::IsArrowCursor(form->Cursor()));
-    EXPECT_EQ(LampOf(*form), kRunning) << "the run ended after it lit the lamp";
+    EXPECT_EQ(LampOf(*form), kDone) << "the lamp as it was before the run";
     EXPECT_TRUE(env.Methods().empty()) << "no request";
 
     // Outside any event (as in the constructor) the handler shows the error the same way.
@@ -233,11 +229,22 @@ TEST_F(DesignRun, AnErrorOnTheWayRestoresTheButtonAndTheCursor) {
     EXPECT_EQ(env.Headless().Boxes(), std::vector<Box>{ErrorBox("'abc' is not a valid floating point value")});
     EXPECT_TRUE(form->Button_Refresh->Enabled());
     EXPECT_TRUE(ui::IsArrowCursor(form->Cursor()));
+    EXPECT_EQ(LampOf(*form), kDone);
 
-    // A direct call passes the error on to its caller.
+    // A direct call passes the error on to its caller, and the lamp still goes back.
     form->SetCursor(crArrow);
     EXPECT_THROW(form->RunDesign(), EConvertError);
     EXPECT_TRUE(ui::IsArrowCursor(form->Cursor()));
+    EXPECT_EQ(LampOf(*form), kDone);
+
+    // A lamp that was hidden stays hidden; "RUN" is never left lit.
+    form->LabeledEdit_Ib_up->SetText("0");
+    env.Service().FailNextRequest(ServerError());
+    EXPECT_FALSE(form->RunDesign());
+    ASSERT_TRUE(LampHidden(*form));
+    form->LabeledEdit_Ib_up->SetText("abc");
+    EXPECT_THROW(form->RunDesign(), EConvertError);
+    EXPECT_TRUE(LampHidden(*form));
 }
 
 TEST_F(DesignRun, AReportRunLightsNoBars) {

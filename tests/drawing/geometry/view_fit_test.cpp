@@ -113,11 +113,17 @@ TEST(ViewFit, TheChevronDetailBoxCountsBothBracesAndTheMiddlePlate) {
     EXPECT_FLOAT_EQ(fit->OffsetY, fit->Height * 0.5f - 75.0f);
     EXPECT_FLOAT_EQ(fit->OffsetX, (fit->Width - 3350.0f) * 0.5f);
 
-    // Missing sides read as 0 and are entered.
+    // A missing side or value gives no box, and reading enters nothing.
     SideValueTable empty;
-    EXPECT_FALSE(FitChevronDetailBox(779, 196, TBraceValues{}, empty));
-    EXPECT_EQ(empty.size(), 3u);
-    EXPECT_EQ(empty["LEFT"].count("down_L_v"), 1u);
+    EXPECT_FALSE(FitChevronDetailBox(779, 196, b, empty));
+    EXPECT_TRUE(empty.empty());
+    for (const char* side : {"LEFT", "MIDDLE", "RIGHT"}) {
+        SideValueTable partial = sides;
+        partial[side].erase(partial[side].begin());
+        const std::size_t entries = partial[side].size();
+        EXPECT_FALSE(FitChevronDetailBox(779, 196, b, partial)) << side;
+        EXPECT_EQ(partial[side].size(), entries) << side;
+    }
 }
 
 }  // namespace

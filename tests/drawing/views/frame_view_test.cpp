@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstring>
 
 #include "platform/ui/input.h"
 #include "support/form_environment.h"
@@ -303,6 +304,32 @@ TEST(Views, ARedrawWithoutContextsDrawsNothingButStillCopiesTheSides) {
     EXPECT_EQ(form->FrameValues.d_c_left, 480.0f);
     EXPECT_EQ(form->BraceValues.tan_phi, 1.25f);
     EXPECT_EQ(form->OpGLPanel->SurfaceRevision(), revision);
+}
+
+TEST(Views, AChevronDrawingWithoutSideValuesKeepsTheMembersAndEntersNothing) {
+    FormEnvironment env;
+    DOVEREForm* form = env.Create();
+    ASSERT_TRUE(form->SideValues.empty()) << "a Diagonal result";
+    form->CfgText = "Chevron";
+    form->ShowGusset = form->ShowBRB = form->ShowLr = true;
+    const TFrameValues frame = form->FrameValues;
+    const TBraceValues brace = form->BraceValues;
+    ASSERT_TRUE(wglMakeCurrent(form->FrameDC, form->FrameRC));
+    form->DrawFrameView();
+    ASSERT_TRUE(wglMakeCurrent(form->DetailDC, form->DetailRC));
+    form->DrawChevronDetails();
+    EXPECT_TRUE(form->SideValues.empty());
+    EXPECT_EQ(form->FrameValues.d_c_left, frame.d_c_left);
+    EXPECT_EQ(std::memcmp(&brace, &form->BraceValues, sizeof brace), 0) << "nothing copied from zeros";
+
+    // With one side only, that side's values are copied and the other's stay.
+    form->SideValues["LEFT"]["L_wp"] = 1234.0f;
+    ASSERT_TRUE(wglMakeCurrent(form->FrameDC, form->FrameRC));
+    form->DrawFrameView();
+    EXPECT_EQ(form->BraceValues.L_wp, 1234.0f);
+    EXPECT_EQ(form->BraceValues.tan_phi, brace.tan_phi);
+    EXPECT_EQ(form->SideValues.size(), 1u);
+    EXPECT_EQ(form->SideValues["LEFT"].size(), 1u);
 }
 
 TEST(Views, ClosingTheWindowGivesBackBothViewsContexts) {

@@ -469,10 +469,29 @@ TEST_F(EditingCycle, TheKeffAndMaterialBoxesShowTheirInputsAndMoveTheMaterialBox
     EXPECT_EQ(RunCount(), 4);
 }
 
-TEST_F(EditingCycle, AfterASuccessfulRunTheStiffnessEditShowsTheResultCommitted) {
+TEST_F(EditingCycle, TheStiffnessEditTakesTheResultOnlyWhileItsAdjustmentIsOff) {
+    // Checked, the edit is the user's required stiffness: no result overwrites it.
     ui::Dispatch([this] { form->CheckBox_adjust_Keff->SetChecked(true); });
     EXPECT_EQ(RunCount(), 1);
-    EXPECT_NE(form->Edit_Keff_req->Text(), "0");
+    EXPECT_EQ(form->Edit_Keff_req->Text(), "0");
+    EXPECT_EQ(LookOf(form->Edit_Keff_req), Committed());
+    form->Edit_Keff_req->SetText("60");
+    PressEnter(form->Edit_Keff_req);
+    RunFromCasing();
+    ASSERT_EQ(RunCount(), 3);
+    EXPECT_EQ(LastRunRequest()["Adjust"]["K_eff_req"], 60) << "the second run asks for it again";
+    EXPECT_EQ(form->Edit_Keff_req->Text(), "60");
+    EXPECT_EQ(LookOf(form->Edit_Keff_req), Committed());
+    const std::string designed = form->FormatOutputNumber(static_cast<float>(form->ResultObject.get<double>("K_eff")));
+    ASSERT_NE(designed, "60");
+    EXPECT_EQ(form->StringGrid_BRB->Cells(1, 2), designed) << "the summary shows the designed stiffness";
+
+    // Cleared, every successful run shows the result's stiffness, committed.
+    ui::Dispatch([this] { form->CheckBox_adjust_Keff->SetChecked(false); });
+    EXPECT_EQ(RunCount(), 4);
+    EXPECT_EQ(LastRunRequest()["Adjust"]["K_eff_req"], 0);
+    EXPECT_EQ(form->Edit_Keff_req->Text(),
+              form->FormatOutputNumber(static_cast<float>(form->ResultObject.get<double>("K_eff"))));
     EXPECT_EQ(LookOf(form->Edit_Keff_req), Committed());
 }
 

@@ -237,7 +237,8 @@ TEST_F(BrbGridTest, ChevronFillShowsTheBraceOfTheChosenSideAndTheMiddlePlate) {
     form->SideValues["LEFT"].erase("Theda_y");
     form->ShowChevronWeldedBrbResults();
     EXPECT_EQ(grid->Cells(1, 0), "100");
-    EXPECT_EQ(grid->Cells(1, 5), "0") << "a side without a drift";
+    EXPECT_EQ(grid->Cells(1, 5), "?") << "a side without a drift shows none";
+    EXPECT_EQ(form->SideValues["LEFT"].count("Theda_y"), 0u) << "and gets none entered";
 
     ui::UserChooseItem(form->RadioGroup_Part, 1);
     ASSERT_EQ(form->RadioGroup_Part->ItemIndex(), 1);

@@ -184,17 +184,18 @@ TEST_F(CheckGridTest, AFailedRowOfTheListIsRedAcrossAndTextsStartTwoPixelsIn) {
     EXPECT_EQ(paint.last[2 * (2 * rows + 3) + 1].text, " NG");
 }
 
-TEST_F(CheckGridTest, TheVerdictRowOfADetailIsLimeUnlessItReadsNgAndTextsAreCentredOnTheirLines) {
+TEST_F(CheckGridTest, TheVerdictRowOfADetailIsRedForNgLimeForOkAndTextsAreCentredOnTheirLines) {
     Start();
     View(1);
     const int rows = grid->RowCount();
     ASSERT_EQ(rows, 7);
-    for (const char* verdict : {"OK", "", "NG"}) {
+    for (const char* verdict : {"OK", "", "?", "NG"}) {
         SCOPED_TRACE(verdict);
         grid->SetCells(1, rows - 1, verdict);
         const auto paint = testing_support::PaintGridOnce(grid, 2);
         const std::vector<TColor> brushes = RowBrushes(paint, rows);
-        const TColor last = std::string(verdict) == "NG" ? clRed : clLime;
+        const std::string v = verdict;
+        const TColor last = v == "NG" ? clRed : v == "OK" ? clLime : kColor3;
         EXPECT_EQ(brushes, (std::vector<TColor>{kColor3, kColor4, kColor3, kColor4, kColor3, kColor4, last}));
         const Op& col1_last = paint.last[2 * (rows + rows - 1)];
         EXPECT_EQ(col1_last.brush, last) << "the mark colours every column of its row";
@@ -226,7 +227,7 @@ TEST_F(CheckGridTest, WithNoItemTheListKeepsItsShapeEmptyAndIsPaintedAsADetail) 
     const auto paint = testing_support::PaintGridOnce(grid, 2);
     const std::vector<TColor> brushes = RowBrushes(paint, 21);
     EXPECT_EQ(brushes[3], kColor4) << "the mark no longer colours its row";
-    EXPECT_EQ(brushes[20], clLime);
+    EXPECT_EQ(brushes[20], kColor3) << "an empty last row says no pass";
     EXPECT_EQ(paint.last[1].kind, Kind::DrawText);
 }
 

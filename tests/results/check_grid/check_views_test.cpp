@@ -199,8 +199,10 @@ TEST(CheckViews, RowColoursOfListsAndDetailViews) {
         {"a list's last row ignores a verdict", true, 20, 21, "NG", "", even},
         {"a failed verdict", false, 6, 7, "NG", "", clRed},
         {"a passed verdict", false, 6, 7, "OK", "", clLime},
-        {"an empty verdict", false, 9, 10, "", "", clLime},
-        {"a verdict only when exact", false, 6, 7, " NG", "", clLime},
+        {"no verdict is no pass", false, 9, 10, "", "", odd},
+        {"an unknown verdict", false, 6, 7, "?", "", even},
+        {"a check not computed", false, 7, 8, "n/a", "", odd},
+        {"a verdict only when exact", false, 6, 7, " NG", "", even},
         {"marks left in column 2 no longer colour a detail row", false, 3, 7, "1.2", " NG", odd},
         {"detail rows alternate from row 0", false, 0, 7, "DCR-1", "", even},
     };

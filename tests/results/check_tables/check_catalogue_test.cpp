@@ -145,22 +145,44 @@ TEST(CheckListRows, OneRowPerCheckWithItsMark) {
     values["DCR_4"] = 1.0;
     values["DCR_7_down_c1"] = 1.7;
     values["DCR_7_up_c3"] = 0.99999;
-    const auto rows = CheckListRows(WeldedCheckCatalogue(), MapValues(values));
-    ASSERT_TRUE(rows);
-    ASSERT_EQ(rows->size(), 21u);
-    for (std::size_t r = 0; r < rows->size(); ++r) {
+    std::vector<TCheckListRow> rows = CheckListRows(WeldedCheckCatalogue(), MapValues(values));
+    ASSERT_EQ(rows.size(), 21u);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
         const bool fails = r == 4 || r == 15;
-        EXPECT_EQ((*rows)[r].Fails, fails) << r;
-        EXPECT_EQ((*rows)[r].Symbol, WeldedCheckCatalogue()[r].Symbol);
+        EXPECT_EQ(rows[r].Mark, fails ? " NG" : "") << r;
+        EXPECT_EQ(rows[r].Symbol, WeldedCheckCatalogue()[r].Symbol);
     }
-    EXPECT_EQ((*rows)[4], (TCheckListRow{"DCR-4", "1.00", true}));
-    EXPECT_EQ((*rows)[11], (TCheckListRow{"DCR-7-3-Upper", "0.99", false}));
-    EXPECT_EQ((*rows)[15].Ratio, "1.70");
+    EXPECT_EQ(rows[4], (TCheckListRow{"DCR-4", "1.00", " NG"}));
+    EXPECT_EQ(rows[11], (TCheckListRow{"DCR-7-3-Upper", "0.99", ""}));
+    EXPECT_EQ(rows[15].Ratio, "1.70");
 
-    // One ratio that is no number: no rows at all, so the grid keeps what it shows.
+    // A ratio that is no number reads "?" and is marked; the other rows stay whole.
     values.erase("DCR_6_down");
-    EXPECT_FALSE(CheckListRows(WeldedCheckCatalogue(), MapValues(values)));
-    EXPECT_TRUE(CheckListRows(WeldedMiddleCatalogue(), Uniform(0.2)));
+    rows = CheckListRows(WeldedCheckCatalogue(), MapValues(values));
+    ASSERT_EQ(rows.size(), 21u);
+    EXPECT_EQ(rows[8], (TCheckListRow{"DCR-6-Lower", "?", " ?"}));
+    EXPECT_EQ(rows[7], (TCheckListRow{"DCR-6-Upper", "0.50", ""}));
+    EXPECT_EQ(rows[4].Mark, " NG");
+}
+
+TEST(CheckListRows, AChevronBoltedSideShowsItsUpperConnectionChecksAsNotComputed) {
+    const CheckCatalogue side = ChevronBoltedSideCatalogue();
+    ASSERT_EQ(side.size(), 26u);
+    EXPECT_EQ(Symbols(side), Symbols(BoltedCheckCatalogue()));
+    // Even a result that held numbers for them shows none: the service never designs
+    // them for a side, so any such number is not the side's.
+    const std::vector<TCheckListRow> rows = CheckListRows(side, Uniform(0.4));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const bool computed = r < 14 || r >= 20;
+        EXPECT_EQ(rows[r].Ratio, computed ? "0.40" : "n/a") << r;
+        EXPECT_EQ(rows[r].Mark, "") << r;
+    }
+    EXPECT_EQ(CountFailingChecks(side, Uniform(2.0)), 20);
+    EXPECT_EQ(CountFailingChecks(side, MapValues({})), 20) << "the 20 the result should carry";
+    EXPECT_EQ(CheckDetailCells(side[15], kTonf, Uniform(0.4)),
+              (std::vector<std::string>{"DCR-12-2-Upper", kG, "Upper", kToBeam, "Tensile \nRupture", "tonf/mm^2",
+                                        "n/a", "n/a", "n/a", "n/a"}));
+    EXPECT_EQ(CheckDetailCells(side[21], kTonf, Uniform(0.4, 0.1, 0.2)).back(), "OK");
 }
 
 TEST(CheckDetailCells, RowsByKindOfCheck) {
@@ -196,24 +218,33 @@ TEST(CheckDetailCells, RowsByKindOfCheck) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto cells = CheckDetailCells(c.check, kTonf, Uniform(c.ratio, c.demand, c.capacity));
-        ASSERT_TRUE(cells);
-        EXPECT_EQ(*cells, c.cells);
+        EXPECT_EQ(CheckDetailCells(c.check, kTonf, Uniform(c.ratio, c.demand, c.capacity)), c.cells);
     }
     const TUnitLabels kn{"kN", "mm", "kN/mm^2", "kN-mm", "kN/mm"};
-    EXPECT_EQ((*CheckDetailCells(BoltedCheckCatalogue()[0], kn, Uniform(0.1)))[2], "mm^4");
-    EXPECT_EQ((*CheckDetailCells(BoltedCheckCatalogue()[1], kn, Uniform(0.1)))[2], "kN");
-    EXPECT_EQ((*CheckDetailCells(BoltedCheckCatalogue()[25], kn, Uniform(0.1)))[5], "kN/mm^2");
+    EXPECT_EQ(CheckDetailCells(BoltedCheckCatalogue()[0], kn, Uniform(0.1))[2], "mm^4");
+    EXPECT_EQ(CheckDetailCells(BoltedCheckCatalogue()[1], kn, Uniform(0.1))[2], "kN");
+    EXPECT_EQ(CheckDetailCells(BoltedCheckCatalogue()[25], kn, Uniform(0.1))[5], "kN/mm^2");
 }
 
-TEST(CheckDetailCells, AMissingNumberGivesNoCells) {
+TEST(CheckDetailCells, AMissingNumberReadsAsUnknownNeverAsAPass) {
     const TCheckEntry& check = WeldedCheckCatalogue()[4];
     const std::map<std::string, double> all = {{"DCR_4", 0.5}, {"Demand_4", 1}, {"Capacity_4", 2}};
-    EXPECT_TRUE(CheckDetailCells(check, kTonf, MapValues(all)));
-    for (const char* key : {"DCR_4", "Demand_4", "Capacity_4"}) {
+    const std::vector<std::string> head = {"DCR-4", "Gusset \nBlock Shear", "tonf"};
+    const struct {
+        const char* missing;
+        std::vector<std::string> tail;  // demand, capacity, ratio, verdict
+    } cases[] = {
+        {"", {"1", "2", "0.50", "OK"}},
+        {"DCR_4", {"1", "2", "?", "?"}},
+        {"Demand_4", {"?", "2", "0.50", "OK"}},
+        {"Capacity_4", {"1", "?", "0.50", "OK"}},
+    };
+    for (const auto& c : cases) {
         std::map<std::string, double> values = all;
-        values.erase(key);
-        EXPECT_FALSE(CheckDetailCells(check, kTonf, MapValues(values))) << key;
+        values.erase(c.missing);
+        std::vector<std::string> expected = head;
+        expected.insert(expected.end(), c.tail.begin(), c.tail.end());
+        EXPECT_EQ(CheckDetailCells(check, kTonf, MapValues(values)), expected) << c.missing;
     }
 }
 
@@ -235,19 +266,29 @@ TEST(CheckCounts, AChevronBayCountsBothSidesAndTheMiddleOnce) {
     // The upper-end connection keys of a side are the middle gusset's business.
     EXPECT_EQ(CountFailedBayChecks(table, ChevronWeldedSideCatalogue(), WeldedMiddleCatalogue()), 33);
 
-    // Absent sides and keys read 0 and pass, and reading adds no entry.
-    SideValueTable partial;
+    // Absent sides and keys count as failed, since nothing shows they pass, and
+    // reading adds no entry.
+    SideValueTable partial = table;
+    for (const TCheckEntry& c : WeldedCheckCatalogue()) partial["LEFT"][RatioKey(c)] = 0.5f;
+    for (const TCheckEntry& c : WeldedCheckCatalogue()) partial["RIGHT"][RatioKey(c)] = 0.5f;
     partial["RIGHT"]["DCR_4"] = 1.2f;
-    EXPECT_EQ(CountFailedBayChecks(partial, ChevronWeldedSideCatalogue(), WeldedMiddleCatalogue()), 1);
-    EXPECT_EQ(partial.size(), 1u);
-    EXPECT_EQ(partial["RIGHT"].size(), 1u);
+    partial["LEFT"].erase("DCR_2");
+    partial.erase("MIDDLE");
+    EXPECT_EQ(CountFailedBayChecks(partial, ChevronWeldedSideCatalogue(), WeldedMiddleCatalogue()), 1 + 1 + 3);
+    EXPECT_EQ(partial.size(), 2u);
+    EXPECT_EQ(partial["LEFT"].count("DCR_2"), 0u);
 
     SideValueTable bolted;
+    for (const char* side : {"LEFT", "RIGHT"})
+        for (const TCheckEntry& c : BoltedCheckCatalogue())
+            if (c.Place < 15 || c.Place > 20) bolted[side][RatioKey(c)] = 0.5f;
+    for (const TCheckEntry& c : BoltedMiddleCatalogue()) bolted["MIDDLE"][RatioKey(c)] = 0.5f;
     bolted["LEFT"]["DCR_12_down_c2"] = 1.1f;
     bolted["RIGHT"]["DCR_3"] = 1.0f;
     bolted["MIDDLE"]["DCR_12_mg_c2"] = 1.05f;
     bolted["MIDDLE"]["DCR_7_mg_c2"] = 4.0f;  // a welded key in a bolted bay
-    EXPECT_EQ(CountFailedBayChecks(bolted, BoltedCheckCatalogue(), BoltedMiddleCatalogue()), 3);
+    EXPECT_EQ(CountFailedBayChecks(bolted, ChevronBoltedSideCatalogue(), BoltedMiddleCatalogue()), 3)
+        << "the upper connection checks a side never carries do not count";
 }
 
 }  // namespace

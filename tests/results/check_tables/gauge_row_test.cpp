@@ -125,7 +125,7 @@ TEST_F(GaugeRow, AFailedRatioTurnsItsGaugeRedWithNg) {
 TEST_F(GaugeRow, OnlyGaugesWithARatioAreUpdated) {
     FillLists(21);
     // A Chevron bay with its middle gusset chosen: three ratios.
-    form->CfgText = "Chevron";
+    form->CfgText = form->ResultCfgText = "Chevron";
     nlohmann::json result = nlohmann::json::parse(
         testing_support::ReadFile(testing_support::FixturePath("run-result-chevron-welded.json")));
     result["DCR_7_mg_c2"] = 1.5;
