@@ -160,7 +160,7 @@ TEST_F(SectionsTest, CatalogueColumnChoiceWritesTheDepthInWholeMillimetresAndSen
         Forget();
         selector->SetText(c.section);
         ASSERT_EQ(selector->Text(), c.section);
-        EXPECT_TRUE(ui::Dispatch([&] { selector->OnChange(selector); }));
+        EXPECT_TRUE(ui::Dispatch([&] { selector->OnSelect(selector); }));
         EXPECT_EQ(edit->Text(), c.depth);
         EXPECT_EQ(env.Headless().Boxes(), std::vector<Box>{}) << "no conversion error";
         ASSERT_EQ(RunCount(), 1);
@@ -199,7 +199,7 @@ TEST_F(SectionsTest, ACatalogueSelectorGoesBackToRestWhenItsRunFails) {
             c.widen();
             ASSERT_NE(c.selector->Width(), 22);
             c.selector->SetItemIndex(c.selector->Items().Count() - 2);
-            ui::Dispatch([&] { c.selector->OnChange(c.selector); });
+            ui::Dispatch([&] { c.selector->OnSelect(c.selector); });
             ASSERT_EQ(env.Headless().Boxes().size(), 1u);
             EXPECT_EQ(env.Headless().Boxes()[0].text, message);
             EXPECT_EQ(RunCount(), 0);
@@ -231,7 +231,7 @@ TEST_F(SectionsTest, AValueTypedAfterARefusedChoiceDropsTheCatalogueName) {
         Forget();
         form->LabeledEdit_H_col->SetText("1000");
         c.selector->SetItemIndex(1);
-        ui::Dispatch([&] { c.selector->OnChange(c.selector); });
+        ui::Dispatch([&] { c.selector->OnSelect(c.selector); });
         ASSERT_EQ(form->LabeledEdit_H_col->Text(), "1000");
         ASSERT_EQ(c.edit->Color(), clCream);
         ASSERT_EQ(RunCount(), 0);
