@@ -61,6 +61,8 @@ void Store(const ParsedBeam& beam, TLabeledEdit* edit, std::string& designation,
 
 }  // namespace
 
+bool IsBeamDesignation(const std::string& text) { return ParseBeamText(text).outcome == BeamParse::Valid; }
+
 void DOVEREForm::ParseBeamSections() {
     const ParsedBeam lower = ParseBeamText(LabeledEdit_Beam_down->Text());
     if (lower.outcome == BeamParse::Invalid) {
