@@ -739,6 +739,8 @@ private:
 // The number tokens of a beam designation, in order: runs of digits, points and the
 // user's decimal separator.
 std::vector<std::string> ExtractNumberTokens(const std::string& text);
+// True for a text that the beam section check takes as a designation.
+bool IsBeamDesignation(const std::string& text);
 
 // The main window of the program.
 extern DOVEREForm* RORERForm;

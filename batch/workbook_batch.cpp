@@ -5,10 +5,13 @@
 #include <memory>
 
 #include "app/DOVEREFORM.h"
+#include "input/range_rules.h"
 #include "platform/os/date_time.h"
 #include "platform/os/thread.h"
+#include "platform/sheet/cell_text.h"
 #include "platform/text/code_page.h"
 #include "platform/text/number_text.h"
+#include "platform/ui/scoped_disable.h"
 
 namespace {
 
@@ -87,8 +90,6 @@ sheet::Variant NumberOf(const jsonxx::Object& result, const char* key) {
 }
 
 sheet::Variant OutputValue(const TOutputColumn& c, const jsonxx::Object& result, const TBatchRunFacts& facts) {
-    if (c.Kind == TOutputKind::DateTime) return facts.DateTime;
-    if (!facts.Fresh) return c.Kind == TOutputKind::Verdict ? sheet::Variant(std::string(kBatchNoResult)) : std::monostate{};
     switch (c.Kind) {
         case TOutputKind::Number: return NumberOf(result, c.Key);
         case TOutputKind::Weld:
@@ -103,7 +104,7 @@ sheet::Variant OutputValue(const TOutputColumn& c, const jsonxx::Object& result,
         case TOutputKind::RunTime: return static_cast<double>(facts.RunTimeMs);
         case TOutputKind::TgOverTc: return Single(facts.t_g / facts.t_c);
         case TOutputKind::AjOverAc: return Single(facts.A_j / facts.A_c);
-        case TOutputKind::DateTime: break;
+        case TOutputKind::DateTime: return facts.DateTime;
     }
     return std::monostate{};
 }
@@ -135,6 +136,38 @@ std::string CellText(sheet::Worksheet& worksheet, int row, int column) {
     return sheet::ValueToText(worksheet.Cells(row, column).Value());
 }
 
+TBatchInput InputOf(sheet::Worksheet& worksheet, int row, int column) {
+    const sheet::CellRef cell = worksheet.Cells(row, column);
+    const sheet::Variant value = cell.Value();
+    return {column, sheet::ValueToText(value), std::holds_alternative<std::monostate>(value) && cell.HasFormula()};
+}
+
+// Why a cell that the row's results go into would refuse them, or nothing.
+std::optional<std::string> OutputRefusal(sheet::Worksheet& worksheet, int row) {
+    for (int column : BatchOutputColumns())
+        if (std::optional<std::string> refusal = worksheet.Cells(row, column).Refusal()) return refusal;
+    return std::nullopt;
+}
+
+void WriteRow(sheet::Worksheet& worksheet, int row, const jsonxx::Object& result, const TBatchRunFacts& facts) {
+    for (const auto& [column, value] : BatchOutputCells(result, facts)) worksheet.Cells(row, column).SetValue(value);
+}
+
+// A row that got no result of its own: its mark and the date, nothing else.
+void MarkRow(sheet::Worksheet& worksheet, int row) {
+    TBatchRunFacts facts;
+    facts.DateTime = os::NowAsText();
+    WriteRow(worksheet, row, jsonxx::Object(), facts);
+}
+
+// What a length cell that does not read as a whole number holds, for the message.
+std::string Unreadable(const char* what, const TBatchInput& input, int row) {
+    std::string text = std::string("the ") + what + " in cell " + sheet::CellName(row, input.Column);
+    if (input.Uncalculated) return text + " is a formula without a calculated value";
+    if (input.Text.empty()) return text + " is empty";
+    return text + ", \"" + input.Text + "\", is not a whole number";
+}
+
 }  // namespace
 
 std::string BatchListEntry(const std::string& capacity, const std::string& thickness, const std::string& mark) {
@@ -145,11 +178,51 @@ std::string BatchClassText(const std::string& capacity, const std::string& thick
     return capacity + "tonf(tc=" + thickness + "mm)";
 }
 
+std::vector<int> BatchOutputColumns() {
+    std::vector<int> columns;
+    for (const TOutputColumn& c : OutputColumns()) columns.push_back(c.Column);
+    return columns;
+}
+
 std::vector<std::pair<int, sheet::Variant>> BatchOutputCells(const jsonxx::Object& result,
                                                               const TBatchRunFacts& facts) {
     std::vector<std::pair<int, sheet::Variant>> cells;
-    for (const TOutputColumn& c : OutputColumns()) cells.emplace_back(c.Column, OutputValue(c, result, facts));
+    for (const TOutputColumn& c : OutputColumns()) {
+        if (facts.Fresh) {
+            cells.emplace_back(c.Column, OutputValue(c, result, facts));
+        } else if (c.Kind == TOutputKind::Verdict) {
+            cells.emplace_back(c.Column, std::string(kBatchNoResult));
+        } else if (c.Kind == TOutputKind::DateTime) {
+            cells.emplace_back(c.Column, facts.DateTime);
+        }
+    }
     return cells;
+}
+
+std::optional<std::string> BatchRowProblem(int row, const TBatchInput& height, const TBatchInput& length,
+                                           const TBatchInput& beam, const TBatchInput& depth,
+                                           const TInputLimits& limits) {
+    std::vector<std::string> reasons;
+    const auto whole = [&](const char* what, const TBatchInput& input, TRangeRuleId rule) {
+        try {
+            if (!input.Uncalculated) {
+                ReadRuleValue(RangeRuleOf(rule, limits), input.Text);
+                return;
+            }
+        } catch (const EConvertError&) {
+        }
+        reasons.push_back(Unreadable(what, input, row));
+    };
+    whole("column height", height, TRangeRuleId::ColumnHeight);
+    whole("beam length", length, TRangeRuleId::BeamLength);
+    if (!IsBeamDesignation(beam.Text))
+        reasons.push_back("the beam section in cell " + sheet::CellName(row, beam.Column) + ", \"" + beam.Text +
+                          "\", is not a designation of four numbers (depth x width x web x flange thickness)");
+    whole("column depth", depth, TRangeRuleId::LeftColumnDepth);
+    if (reasons.empty()) return std::nullopt;
+    std::string message = "Row " + std::to_string(row) + " is not designed: ";
+    for (size_t i = 0; i < reasons.size(); ++i) message += (i ? "; " : "") + reasons[i];
+    return message + ". It is marked \"" + kBatchNoResult + "\".";
 }
 
 void DOVEREForm::Button1Click(TObject*) {
@@ -163,6 +236,12 @@ void DOVEREForm::Button1Click(TObject*) {
     a.Application->SetVisible(false);
     a.Workbooks = &a.Application->Workbooks();
     a.Workbook = &a.Workbooks->Open(file_name);
+    // Results that could not be saved would be lost: refuse before any row runs.
+    try {
+        a.Workbook->CheckSavable();
+    } catch (const Exception& e) {
+        throw Exception(e.Message() + " No row was designed.");
+    }
     a.Worksheets = &a.Workbook->Worksheets();
     a.Worksheet = &a.Worksheets->Item(1);
     sheet::Worksheet& worksheet = *a.Worksheet;
@@ -171,62 +250,98 @@ void DOVEREForm::Button1Click(TObject*) {
     CheckListBox_Batch->Items().Clear();
     std::int32_t run_count = 0;
     std::int32_t row = 1;
-    for (;;) {
-        TThread::Sleep(10);
-        ++row;
-        Button1->SetCaption(std::to_string(row));
-        const sheet::Variant mark = worksheet.Cells(row, 5).Value();
-        const std::string entry =
-            BatchListEntry(CellText(worksheet, row, 1), CellText(worksheet, row, 2), sheet::ValueToText(mark));
-        if (std::holds_alternative<std::monostate>(mark)) break;
-        CheckBox_GUFM->SetChecked(true);
-        CheckBox_Frame_Action->SetChecked(true);
-        CheckListBox_Batch->Items().BeginUpdate();
-        CheckListBox_Batch->Items().Add(entry);
-        CheckListBox_Batch->Items().EndUpdate();
-        // Class names are the service's texts: their numbers have a decimal point.
-        const std::string class_text = BatchClassText(UserToServiceNumberText(CellText(worksheet, row, 1)),
-                                                      UserToServiceNumberText(CellText(worksheet, row, 2)));
-        LabeledEdit_H_col->SetText(CellText(worksheet, row, 3));
-        LabeledEdit_L_beam->SetText(CellText(worksheet, row, 4));
-        const std::string beam = CellText(worksheet, row, 12);
-        SetCaption(beam);
-        LabeledEdit_Beam_up->SetText(beam);
-        LabeledEdit_Beam_down->SetText(beam);
-        if (beam.empty()) continue;
+    try {
+        for (;;) {
+            TThread::Sleep(10);
+            ++row;
+            Button1->SetCaption(std::to_string(row));
+            const sheet::Variant mark = worksheet.Cells(row, 5).Value();
+            const std::string entry =
+                BatchListEntry(CellText(worksheet, row, 1), CellText(worksheet, row, 2), sheet::ValueToText(mark));
+            if (std::holds_alternative<std::monostate>(mark)) break;
+            CheckBox_GUFM->SetChecked(true);
+            CheckBox_Frame_Action->SetChecked(true);
+            CheckListBox_Batch->Items().BeginUpdate();
+            CheckListBox_Batch->Items().Add(entry);
+            CheckListBox_Batch->Items().EndUpdate();
+            // Class names are the service's texts: their numbers have a decimal point.
+            const std::string class_text = BatchClassText(UserToServiceNumberText(CellText(worksheet, row, 1)),
+                                                          UserToServiceNumberText(CellText(worksheet, row, 2)));
+            const TBatchInput height = InputOf(worksheet, row, 3);
+            const TBatchInput length = InputOf(worksheet, row, 4);
+            LabeledEdit_H_col->SetText(height.Text);
+            LabeledEdit_L_beam->SetText(length.Text);
+            const TBatchInput beam = InputOf(worksheet, row, 12);
+            SetCaption(beam.Text);
+            LabeledEdit_Beam_up->SetText(beam.Text);
+            LabeledEdit_Beam_down->SetText(beam.Text);
+            if (beam.Text.empty()) continue;
 
-        // The class goes into the selector that the request reads for the core type.
-        const bool cruciform = ComboBox_BRB_Type->ItemIndex() == 0;
-        TComboBox* classes = cruciform ? ComboBox_Py : ComboBox_SP_Py;
-        classes->SetEnabled(true);
-        const std::string depth = CellText(worksheet, row, 19);
-        LabeledEdit_d_c_left->SetText(depth);
-        LabeledEdit_d_c_right->SetText(depth);
-        const int index = classes->Items().IndexOf(class_text);
-        if (index < 0) continue;
-        classes->SetItemIndex(index);
-        classes->SetEnabled(false);
-        if (cruciform) {
-            ApplyCrossTypeSection();
-        } else {
-            ApplySinglePlateSection();
+            // The class goes into the selector that the request reads for the core type.
+            const bool cruciform = ComboBox_BRB_Type->ItemIndex() == 0;
+            TComboBox* classes = cruciform ? ComboBox_Py : ComboBox_SP_Py;
+            classes->SetEnabled(true);
+            const TBatchInput depth = InputOf(worksheet, row, 19);
+            LabeledEdit_d_c_left->SetText(depth.Text);
+            LabeledEdit_d_c_right->SetText(depth.Text);
+            const int index = classes->Items().IndexOf(class_text);
+            if (index < 0) continue;
+
+            // A row that cannot be designed as written gets no run: a run would go on
+            // with the previous row's values where the input check does not stop it.
+            if (const std::optional<std::string> refusal = OutputRefusal(worksheet, row)) {
+                ShowMessage("Row " + std::to_string(row) + " is not designed, and nothing is written to it: " +
+                            *refusal);
+                continue;
+            }
+            if (const std::optional<std::string> problem =
+                    BatchRowProblem(row, height, length, beam, depth, InputLimits)) {
+                ShowMessage(*problem);
+                MarkRow(worksheet, row);
+                continue;
+            }
+
+            classes->SetItemIndex(index);
+            bool fresh = false;
+            {
+                const ui::ScopedDisable busy(classes);
+                if (cruciform) {
+                    ApplyCrossTypeSection();
+                } else {
+                    ApplySinglePlateSection();
+                }
+                fresh = RunDesign();
+            }
+            ++run_count;
+            SetCaption(std::to_string(run_count));
+
+            // Only a result that this row's run read goes into the row.
+            TBatchRunFacts facts;
+            facts.Fresh = fresh;
+            facts.FailedCheckCount = FailedCheckCount;
+            facts.RunTimeMs = RunTimeMs;
+            facts.t_g = BraceValues.t_g;
+            facts.t_c = BraceValues.t_c;
+            facts.A_j = BraceValues.A_j;
+            facts.A_c = BraceValues.A_c;
+            facts.DateTime = os::NowAsText();
+            WriteRow(worksheet, row, ResultObject, facts);
         }
-        const bool fresh = RunDesign();
-        classes->SetEnabled(true);
-        ++run_count;
-        SetCaption(std::to_string(run_count));
-
-        TBatchRunFacts facts;
-        facts.Fresh = fresh;
-        facts.FailedCheckCount = FailedCheckCount;
-        facts.RunTimeMs = RunTimeMs;
-        facts.t_g = BraceValues.t_g;
-        facts.t_c = BraceValues.t_c;
-        facts.A_j = BraceValues.A_j;
-        facts.A_c = BraceValues.A_c;
-        facts.DateTime = os::NowAsText();
-        for (const auto& [column, value] : BatchOutputCells(ResultObject, facts))
-            worksheet.Cells(row, column).SetValue(value);
+    } catch (const Exception& e) {
+        // The rows designed so far are kept: this row is marked, the workbook saved,
+        // and the message says where the batch stopped.
+        std::string message = e.Message();
+        try {
+            MarkRow(worksheet, row);
+        } catch (const Exception&) {
+        }
+        try {
+            a.Workbook->SaveAs(file_name);
+            message += "\nThe batch stopped at row " + std::to_string(row) + "; the rows before it are saved.";
+        } catch (const Exception& failure) {
+            message += "\n" + failure.Message();
+        }
+        throw Exception(message);
     }
     a.Workbook->SaveAs(file_name);
 }

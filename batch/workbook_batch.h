@@ -2,6 +2,7 @@
 // The rules of the workbook batch that need no window: the texts a row makes from
 // its cells, and the cells written back after a row's run.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,12 +24,33 @@ struct TBatchRunFacts {
     std::string DateTime;
 };
 
-// The verdict column of a row whose run read no result of its own.
+// The verdict column of a row that got no result of its own.
 inline constexpr const char* kBatchNoResult = "NO RESULT";
+
+// The columns that a row with a result of its own gets written, in ascending order.
+std::vector<int> BatchOutputColumns();
 
 // The output cells of a row that ran, as (column, value) in ascending column order.
 // Numbers go as single precision widened. A key the result lacks, and a quotient
-// that is no finite number, give an empty cell. After a run that read no result of
-// its own, every cell is empty but the verdict (kBatchNoResult) and the date.
+// that is no finite number, give an empty cell. A row that got no result of its own
+// gets only its verdict (kBatchNoResult) and the date: whatever else it holds, the
+// results of an earlier batch among them, stays.
 std::vector<std::pair<int, sheet::Variant>> BatchOutputCells(const jsonxx::Object& result,
                                                               const TBatchRunFacts& facts);
+
+// An input cell of a row as the batch read it.
+struct TBatchInput {
+    int Column = 0;
+    std::string Text;           // the value as text
+    bool Uncalculated = false;  // a formula saved without its result
+};
+
+struct TInputLimits;
+
+// Why a row cannot be designed, naming each input cell that cannot be read: the
+// column height, beam length and column depth must read as the input check reads
+// them (whole numbers), the beam section as a designation. Nothing when they do;
+// their ranges are the input check's business.
+std::optional<std::string> BatchRowProblem(int row, const TBatchInput& height, const TBatchInput& length,
+                                           const TBatchInput& beam, const TBatchInput& depth,
+                                           const TInputLimits& limits);

@@ -88,6 +88,8 @@ void Store(const TBeamDesignation& beam, TLabeledEdit* edit, std::string& sectio
 
 }  // namespace
 
+bool IsBeamDesignation(const std::string& text) { return ReadBeamDesignation(text).Outcome == TBeamOutcome::Valid; }
+
 // A run checks both designations before it builds its request and stops at a bad
 // one; a beam whose text does not read keeps the numbers of its last valid parse.
 void DOVEREForm::ParseBeamSections() {

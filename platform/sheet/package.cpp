@@ -1,12 +1,14 @@
 #include "platform/sheet/package.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zip.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -114,48 +116,192 @@ std::string BuildArchive(zip_t* source, const std::map<std::string, std::string>
 }
 
 std::atomic<unsigned> temp_counter{0};
+SaveTestHooks test_hooks;
 
-// Writes bytes to the file through a temporary file beside it, which takes the
-// file's place only once it is complete and on disk.
-void ReplaceFile(const std::string& file_name, const std::string& bytes) {
+// Temporary files of ours beside a workbook: ".<name>.zorv-<process>-<count>.tmp".
+std::string TemporaryPrefix(const std::string& name) { return "." + name + ".zorv-"; }
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// Removes the temporary files that a save of this workbook left when its process
+// ended during the save; those of a process still running are its own business.
+void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& name) {
     namespace fs = std::filesystem;
-    const fs::path target(file_name);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const fs::path temp = folder / ("." + target.filename().string() + "." + std::to_string(getpid()) + "-" +
-                                    std::to_string(temp_counter++) + ".tmp");
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) throw Exception(SaveFailure(file_name, std::strerror(errno)));
-    const auto fail = [&](int code) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw Exception(SaveFailure(file_name, std::strerror(code)));
-    };
-    struct stat existing;
-    if (::stat(file_name.c_str(), &existing) == 0 && ::fchmod(fd, existing.st_mode & 07777) != 0) fail(errno);
+    const std::string prefix = TemporaryPrefix(name);
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string entry = it->path().filename().string();
+        if (entry.rfind(prefix, 0) != 0 || !EndsWith(entry, ".tmp")) continue;
+        const std::string process = entry.substr(prefix.size(), entry.find('-', prefix.size()) - prefix.size());
+        if (process.empty() || process.find_first_not_of("0123456789") != std::string::npos) continue;
+        const pid_t pid = static_cast<pid_t>(std::stol(process));
+        if (pid == getpid() || pid <= 0) continue;
+        if (::kill(pid, 0) != 0 && errno == ESRCH) ::unlink(it->path().c_str());
+    }
+}
+
+// The file a save writes into: the one behind a symbolic link, or the name itself
+// for a file that does not exist yet.
+std::string RealTarget(const std::string& file_name) {
+    struct stat link;
+    if (::lstat(file_name.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return file_name;
+    char* real = ::realpath(file_name.c_str(), nullptr);
+    if (!real) throw Exception(SaveFailure(file_name, std::string("the link leads nowhere (") + std::strerror(errno) + ")"));
+    std::string out = real;
+    std::free(real);
+    return out;
+}
+
+bool WriteAll(int fd, const std::string& bytes, bool seek, bool hook = true) {
+    const size_t half = bytes.size() / 2;
     for (size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const size_t chunk = done < half ? half - done : bytes.size() - done;
+        const ssize_t n = seek ? ::pwrite(fd, bytes.data() + done, chunk, static_cast<off_t>(done))
+                               : ::write(fd, bytes.data() + done, chunk);
         if (n < 0) {
             if (errno == EINTR) continue;
-            fail(errno);
+            return false;
         }
         done += static_cast<size_t>(n);
+        if (hook && done == half && test_hooks.half_written) test_hooks.half_written();
     }
-    if (::fsync(fd) != 0) fail(errno);
-    if (::close(fd) != 0) {
-        const int code = errno;
-        ::unlink(temp.c_str());
-        throw Exception(SaveFailure(file_name, std::strerror(code)));
-    }
-    if (::rename(temp.c_str(), file_name.c_str()) != 0) {
-        const int code = errno;
-        ::unlink(temp.c_str());
-        throw Exception(SaveFailure(file_name, std::strerror(code)));
-    }
+    return true;
+}
+
+void SyncFolder(const std::filesystem::path& folder) {
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
+}
+
+enum class Written { Done, NoTemporary };
+
+// Writes the bytes into a new file beside the target, which takes the target's place
+// only once it is complete and on disk, with the target's owner, group and mode. The
+// new file has no name while it is written where the file system allows, so a
+// process killed meanwhile leaves nothing behind. NoTemporary when no such file can
+// be made here (a folder the user may not write) or given the target's owner.
+Written WriteThroughTemporary(const std::string& file_name, const std::string& target, const struct stat* existing,
+                              const std::string& bytes) {
+    namespace fs = std::filesystem;
+    const fs::path path(target);
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const fs::path temp = folder / (TemporaryPrefix(path.filename().string()) + std::to_string(getpid()) + "-" +
+                                    std::to_string(temp_counter++) + ".tmp");
+    const mode_t create_mode = existing ? 0600 : 0666;
+    bool named = false;
+    int fd = test_hooks.named_temporary ? -1 : ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, create_mode);
+    if (fd < 0 && (test_hooks.named_temporary || errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, create_mode);
+        named = true;
+    }
+    if (fd < 0) {
+        if (existing && (errno == EACCES || errno == EPERM || errno == EROFS)) return Written::NoTemporary;
+        throw Exception(SaveFailure(file_name, std::strerror(errno)));
+    }
+    const auto fail = [&](int code) {
+        ::close(fd);
+        if (named) ::unlink(temp.c_str());
+        throw Exception(SaveFailure(file_name, std::strerror(code)));
+    };
+    if (existing) {
+        struct stat mine;
+        if (::fstat(fd, &mine) != 0) fail(errno);
+        if ((mine.st_uid != existing->st_uid || mine.st_gid != existing->st_gid) &&
+            ::fchown(fd, existing->st_uid, existing->st_gid) != 0) {
+            ::close(fd);
+            if (named) ::unlink(temp.c_str());
+            return Written::NoTemporary;
+        }
+        // After the owner, which clears the set-id bits.
+        if (::fchmod(fd, existing->st_mode & 07777) != 0) fail(errno);
+    }
+    if (!WriteAll(fd, bytes, false) || ::fsync(fd) != 0) fail(errno);
+    if (!named) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) != 0) fail(errno);
+        named = true;
+    }
+    if (::close(fd) != 0) {
+        const int code = errno;
+        ::unlink(temp.c_str());
+        throw Exception(SaveFailure(file_name, std::strerror(code)));
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int code = errno;
+        ::unlink(temp.c_str());
+        throw Exception(SaveFailure(file_name, std::strerror(code)));
+    }
+    SyncFolder(folder);
+    return Written::Done;
+}
+
+// Writes the bytes over the target's own content, for a file that must keep its
+// place: one with several names (hard links), or one whose owner or folder does not
+// let us make its replacement. The space is taken first, so a full disk stops the
+// save before anything changes; a write that fails then puts the old bytes back.
+void WriteInPlace(const std::string& file_name, const std::string& target, const std::string& bytes) {
+    std::string old;
+    {
+        const int in = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
+        if (in < 0) throw Exception(SaveFailure(file_name, std::strerror(errno)));
+        char chunk[65536];
+        for (;;) {
+            const ssize_t n = ::read(in, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                const int code = errno;
+                ::close(in);
+                throw Exception(SaveFailure(file_name, std::strerror(code)));
+            }
+            if (n == 0) break;
+            old.append(chunk, static_cast<size_t>(n));
+        }
+        ::close(in);
+    }
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) throw Exception(SaveFailure(file_name, std::strerror(errno)));
+    if (bytes.size() > old.size()) {
+        const int code = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
+        if (code != 0 && code != EOPNOTSUPP && code != EINVAL) {
+            ::close(fd);
+            throw Exception(SaveFailure(file_name, std::strerror(code)));
+        }
+    }
+    if (!WriteAll(fd, bytes, true) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd) != 0) {
+        const int code = errno;
+        // Best effort: the old workbook back as it was.
+        if (WriteAll(fd, old, true, false)) {
+            (void)::ftruncate(fd, static_cast<off_t>(old.size()));
+            ::fsync(fd);
+        }
+        ::close(fd);
+        throw Exception(SaveFailure(file_name, std::strerror(code)));
+    }
+    if (::close(fd) != 0) throw Exception(SaveFailure(file_name, std::strerror(errno)));
+}
+
+// Writes the bytes to the file, whole or not at all, through its real path, keeping
+// its owner, group, mode and other names.
+void ReplaceFile(const std::string& file_name, const std::string& bytes) {
+    namespace fs = std::filesystem;
+    const std::string target = RealTarget(file_name);
+    const fs::path path(target);
+    RemoveStaleTemporaries(path.has_parent_path() ? path.parent_path() : fs::path("."), path.filename().string());
+    struct stat existing;
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) throw Exception(SaveFailure(file_name, std::strerror(EISDIR)));
+    if (exists && !S_ISREG(existing.st_mode)) throw Exception(SaveFailure(file_name, "it is no regular file"));
+    if (exists && existing.st_nlink > 1) {
+        WriteInPlace(file_name, target, bytes);
+        return;
+    }
+    if (WriteThroughTemporary(file_name, target, exists ? &existing : nullptr, bytes) == Written::NoTemporary)
+        WriteInPlace(file_name, target, bytes);
 }
 
 zip_t* OpenArchive(const std::string& file_name) {
@@ -175,6 +321,17 @@ zip_t* OpenArchive(const std::string& file_name) {
 
 std::string OpenFailure(const std::string& file_name, const std::string& reason) {
     return "Cannot open the workbook \"" + file_name + "\": " + reason + ".";
+}
+
+void SetSaveTestHooks(SaveTestHooks hooks) { test_hooks = std::move(hooks); }
+
+std::optional<std::string> SaveRefusal(const std::string& file_name) {
+    struct stat st;
+    if (::stat(file_name.c_str(), &st) != 0) return SaveFailure(file_name, std::strerror(errno));
+    // Marked read-only by its owner: kept so even for a user who could override it.
+    if ((st.st_mode & 0222) == 0) return SaveFailure(file_name, "it is read-only");
+    if (::access(file_name.c_str(), W_OK) != 0) return SaveFailure(file_name, std::strerror(errno));
+    return std::nullopt;
 }
 
 Package::Package(const std::string& file_name) : file_name_(file_name), archive_(OpenArchive(file_name)) {}

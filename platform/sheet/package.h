@@ -2,7 +2,9 @@
 // The zip package of a workbook: its parts read by name, and the whole package
 // written anew with some parts replaced or dropped and every other part copied as
 // it is stored.
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -25,9 +27,12 @@ public:
     // The part's bytes; raises Exception when it is missing or cannot be read.
     std::string Read(const std::string& part) const;
 
-    // Writes the package (parts named as stored) to file_name through a temporary file in its folder that
-    // replaces the file only when it is complete; raises Exception otherwise, and the
-    // file is then as it was. Afterwards this package reads the written file.
+    // Writes the package (parts named as stored) to file_name, whole or not at all:
+    // through a temporary file in its folder that replaces the file only when it is
+    // complete, into the file behind a symbolic link, with the file's owner, group and
+    // mode; a file with other names (hard links), or one whose folder or owner lets
+    // us make no replacement, is written over in place. Raises Exception on failure,
+    // and the file is then as it was. Afterwards this package reads the written file.
     void Write(const std::string& file_name, const std::map<std::string, std::string>& replaced,
                const std::set<std::string>& dropped);
 
@@ -37,6 +42,17 @@ private:
     std::string file_name_;
     zip* archive_ = nullptr;
 };
+
+// Why a save into the existing file would be refused (the user may not write it, or
+// it is marked read-only), or nothing.
+std::optional<std::string> SaveRefusal(const std::string& file_name);
+
+// Seams for the tests of the save.
+struct SaveTestHooks {
+    std::function<void()> half_written;  // called when half of the new bytes are written
+    bool named_temporary = false;        // the temporary file has a name from the start
+};
+void SetSaveTestHooks(SaveTestHooks hooks);
 
 // "Cannot open the workbook \"<file>\": <reason>."
 std::string OpenFailure(const std::string& file_name, const std::string& reason);

@@ -10,6 +10,7 @@
 #include <pugixml.hpp>
 
 #include "platform/sheet/cell_text.h"
+#include "platform/sheet/formula_text.h"
 #include "platform/sheet/package.h"
 #include "platform/text/number_text.h"
 
@@ -238,8 +239,7 @@ struct Worksheet::Impl {
     pugi::xml_node sheet_data;
     std::string prefix;
     std::map<int, RowEntry> rows;
-    std::vector<Range> array_ranges;    // cells of multi-cell array formulas
-    std::vector<Range> shared_masters;  // first cells of formulas shared by others
+    std::vector<Range> array_ranges;  // cells of multi-cell array formulas
     bool has_formulas = false;
     bool modified = false;
 
@@ -248,7 +248,10 @@ struct Worksheet::Impl {
     pugi::xml_node Find(int row, int column) const;
     pugi::xml_node FindOrCreate(int row, int column);
     void Remove(int row, int column);
-    void CheckWritable(int row, int column) const;
+    std::optional<std::string> Refusal(int row, int column) const;
+    struct HandOver;
+    std::optional<HandOver> PlanHandOver(int row, int column) const;
+    void HandOverSharedFormula(int row, int column);
     void UpdateDimension();
     pugi::xml_node MakeChild(pugi::xml_node parent, const char* local, pugi::xml_node before);
 };
@@ -305,10 +308,7 @@ void Worksheet::Impl::Load() {
                 has_formulas = true;
                 const std::string kind = f.attribute("t").value();
                 const auto range = ParseRange(f.attribute("ref").value());
-                if (range && !range->Single()) {
-                    if (kind == "array") array_ranges.push_back(*range);
-                    if (kind == "shared") shared_masters.push_back({number, column, number, column});
-                }
+                if (range && !range->Single() && kind == "array") array_ranges.push_back(*range);
             }
         }
     }
@@ -349,16 +349,97 @@ void Worksheet::Impl::Remove(int row, int column) {
     r->second.cells.erase(c);
 }
 
-void Worksheet::Impl::CheckWritable(int row, int column) const {
+// The first cell of a shared formula holds its text and the range of the cells that
+// may use it; the others name it by its index alone.
+struct Worksheet::Impl::HandOver {
+    struct User {
+        int row, column;
+        pugi::xml_node formula;
+        std::string text;  // the shared text as it reads in this cell; empty until needed
+    };
+    std::vector<User> users;  // in row order, then column order
+    std::string index;
+    Range range{};  // of the users
+    bool shared = false;  // the first user starts the shared formula anew
+};
+
+namespace {
+
+bool IsShared(pugi::xml_node f) { return f && std::strcmp(f.attribute("t").value(), "shared") == 0; }
+
+std::string RangeName(const Range& r) {
+    return r.Single() ? CellName(r.top, r.left) : CellName(r.top, r.left) + ":" + CellName(r.bottom, r.right);
+}
+
+}  // namespace
+
+// What overwriting the cell does to a formula that others share with it: nothing
+// (no plan needed) for a cell that does not start one; a plan for its users; no plan
+// when the text cannot be carried over to them.
+std::optional<Worksheet::Impl::HandOver> Worksheet::Impl::PlanHandOver(int row, int column) const {
+    HandOver plan;
+    const pugi::xml_node cell = Find(row, column);
+    const pugi::xml_node f = cell ? Child(cell, "f") : pugi::xml_node();
+    const std::optional<Range> range = IsShared(f) ? ParseRange(f.attribute("ref").value()) : std::nullopt;
+    const std::string text = TextOf(f);
+    if (!range || text.empty()) return plan;
+    plan.index = f.attribute("si").value();
+    for (auto r = rows.lower_bound(range->top); r != rows.end() && r->first <= range->bottom; ++r) {
+        const auto& cells = r->second.cells;
+        for (auto c = cells.lower_bound(range->left); c != cells.end() && c->first <= range->right; ++c) {
+            if (r->first == row && c->first == column) continue;
+            const pugi::xml_node uf = Child(c->second, "f");
+            if (!IsShared(uf) || plan.index != uf.attribute("si").value() || !TextOf(uf).empty()) continue;
+            plan.users.push_back({r->first, c->first, uf, {}});
+        }
+    }
+    if (plan.users.empty()) return plan;
+    Range& box = plan.range;
+    box = {plan.users.front().row, plan.users.front().column, plan.users.front().row, plan.users.front().column};
+    for (const HandOver::User& u : plan.users) {
+        box.left = std::min(box.left, u.column);
+        box.right = std::max(box.right, u.column);
+        box.bottom = std::max(box.bottom, u.row);
+    }
+    // The first user takes the text over when it is the corner of the rest, as the
+    // first cell of a shared formula always is; otherwise every user gets its own.
+    plan.shared = box.left == plan.users.front().column && !box.Single();
+    for (HandOver::User& u : plan.users) {
+        const std::optional<std::string> shifted = ShiftFormula(text, u.row - row, u.column - column);
+        if (!shifted) return std::nullopt;
+        u.text = *shifted;
+        if (plan.shared) break;
+    }
+    return plan;
+}
+
+void Worksheet::Impl::HandOverSharedFormula(int row, int column) {
+    const std::optional<HandOver> plan = PlanHandOver(row, column);
+    if (!plan) throw Exception(*Refusal(row, column));
+    for (const HandOver::User& u : plan->users) {
+        pugi::xml_node f = u.formula;
+        f.text() = u.text.c_str();
+        if (plan->shared) {
+            pugi::xml_attribute ref = f.attribute("ref");
+            if (!ref) ref = f.append_attribute("ref");
+            ref = RangeName(plan->range).c_str();
+            return;
+        }
+        for (const char* attribute : {"t", "si", "ref"}) f.remove_attribute(attribute);
+    }
+}
+
+std::optional<std::string> Worksheet::Impl::Refusal(int row, int column) const {
     const std::string cell = CellName(row, column);
     for (const Range& range : array_ranges)
         if (range.Contains(row, column))
-            throw Exception("The cell " + cell + " of the worksheet \"" + name +
-                            "\" is part of an array formula and cannot be changed.");
-    for (const Range& range : shared_masters)
-        if (range.Contains(row, column))
-            throw Exception("The cell " + cell + " of the worksheet \"" + name +
-                            "\" holds a formula that other cells share and cannot be changed.");
+            return "The cell " + cell + " of the worksheet \"" + name +
+                   "\" is part of an array formula and cannot be changed.";
+    if (!PlanHandOver(row, column))
+        return "The cell " + cell + " of the worksheet \"" + name +
+               "\" holds a formula that other cells share, which cannot be carried over to them, so it cannot be "
+               "changed.";
+    return std::nullopt;
 }
 
 void Worksheet::Impl::UpdateDimension() {
@@ -408,7 +489,9 @@ Variant CellRef::Value() const {
         const pugi::xml_node is = Child(cell, "is");
         return is ? SharedStringText(is) : std::string();
     }
-    if (!v) return std::monostate{};
+    // A formula saved without its result (as some programs write them) reads as a
+    // cell not yet calculated: empty, or the empty text for a formula of text.
+    if (!v || stored.empty()) return type == "str" ? Variant(std::string()) : Variant(std::monostate{});
     if (type == "s") {
         const auto index = ParseNumberText(stored);
         const auto& strings = s.book->shared_strings;
@@ -424,9 +507,16 @@ Variant CellRef::Value() const {
     return *number;
 }
 
+bool CellRef::HasFormula() const {
+    const pugi::xml_node cell = sheet_->impl_->Find(row_, column_);
+    return cell && Child(cell, "f");
+}
+
+std::optional<std::string> CellRef::Refusal() const { return sheet_->impl_->Refusal(row_, column_); }
+
 void CellRef::SetValue(const Variant& value) {
     Worksheet::Impl& s = *sheet_->impl_;
-    s.CheckWritable(row_, column_);
+    if (const std::optional<std::string> refusal = s.Refusal(row_, column_)) throw Exception(*refusal);
     std::string text;
     if (const double* number = std::get_if<double>(&value); number && !std::isfinite(*number))
         throw Exception("The cell " + CellName(row_, column_) + " cannot hold the number " +
@@ -444,7 +534,10 @@ void CellRef::SetValue(const Variant& value) {
     pugi::xml_node cell = clear ? s.Find(row_, column_) : s.FindOrCreate(row_, column_);
     if (!cell) return;
     s.modified = true;
-    if (Child(cell, "f")) s.book->formula_removed = true;
+    if (Child(cell, "f")) {
+        s.HandOverSharedFormula(row_, column_);
+        s.book->formula_removed = true;
+    }
     for (const char* local : {"f", "v", "is"})
         while (pugi::xml_node child = Child(cell, local)) cell.remove_child(child);
     for (const char* attribute : {"t", "vm", "cm"}) cell.remove_attribute(attribute);
@@ -570,6 +663,10 @@ Workbook::Workbook(const std::string& file_name) : impl_(std::make_unique<Impl>(
 Workbook::~Workbook() = default;
 
 const std::string& Workbook::FullName() const { return impl_->file_name; }
+
+void Workbook::CheckSavable() const {
+    if (const std::optional<std::string> refusal = SaveRefusal(impl_->file_name)) throw Exception(*refusal);
+}
 
 void Workbook::SaveAs(const std::string& file_name) {
     Impl& b = *impl_;

@@ -17,6 +17,7 @@
 // the package is copied as it is stored. Failures raise Exception with a message for
 // the user: a missing or damaged workbook, a cell outside the grid, a failed save.
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -47,13 +48,18 @@ class CellRef {
 public:
     int Row() const { return row_; }
     int Column() const { return column_; }
-    // Empty for a cell that holds nothing; a formula cell gives its last result.
+    // Empty for a cell that holds nothing; a formula cell gives its last result, and
+    // one saved without a result reads empty (the empty text for a formula of text).
     Variant Value() const;
+    bool HasFormula() const;
     // Replaces what the cell holds (a formula too) and keeps its format. Empty clears
     // it. A number must be finite, a text at most 32767 characters; bytes that are no
-    // UTF-8 become U+FFFD. Cells of an array formula, and the first cell of a formula
-    // shared by others, refuse the value.
+    // UTF-8 become U+FFFD. The first cell of a formula shared by others hands it over
+    // to the next cell that uses it, as a spreadsheet application does. Cells of an
+    // array formula refuse the value (see Refusal).
     void SetValue(const Variant& value);
+    // Why the cell would refuse any value, or nothing when it takes one.
+    std::optional<std::string> Refusal() const;
 
 private:
     friend class Worksheet;
@@ -106,8 +112,12 @@ public:
     const std::string& FullName() const;
     WorksheetList& Worksheets() { return worksheets_; }
     // Writes the workbook to the file (the same file or another); the file is
-    // replaced only by a complete workbook.
+    // replaced only by a complete workbook, through its real path, keeping its owner,
+    // group, mode and other names.
     void SaveAs(const std::string& file_name);
+    // Raises Exception, saying why, when the file it was opened from could not be
+    // saved again: the user may not write it, or it is marked read-only.
+    void CheckSavable() const;
 
     struct Impl;
 

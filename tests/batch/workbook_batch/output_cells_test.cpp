@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "batch/workbook_batch.h"
+#include "input/input_limits.h"
 
 namespace {
 
@@ -164,12 +165,37 @@ TEST(BatchOutputCells, ARunWithoutAResultOfItsOwnWritesOnlyItsMarkAndDate) {
     TBatchRunFacts facts = Facts();
     facts.Fresh = false;
     facts.FailedCheckCount = 2;
-    for (const auto& [column, value] : BatchOutputCells(Parse(FullResult(25)), facts)) {
-        const Variant expected = column == 47    ? Variant(std::string(kBatchNoResult))
-                                 : column == 117 ? Variant(std::string("06/25/21 15:04:05"))
-                                                 : Variant(std::monostate{});
-        EXPECT_EQ(value, expected) << column;
-    }
+    const std::vector<std::pair<int, Variant>> expected = {{47, std::string("NO RESULT")},
+                                                           {117, std::string("06/25/21 15:04:05")}};
+    EXPECT_EQ(BatchOutputCells(Parse(FullResult(25)), facts), expected);
+}
+
+TEST(BatchRowProblem, LengthsMustBeWholeNumbersAndTheBeamADesignation) {
+    const TInputLimits limits;
+    const TBatchInput beam{12, "H594 x 302 x 14 x 23"};
+    struct Case {
+        TBatchInput height;
+        std::optional<std::string> problem;
+    };
+    const std::string tail = ". It is marked \"NO RESULT\".";
+    const Case cases[] = {
+        {{3, "4000"}, std::nullopt},
+        {{3, " 4000 "}, std::nullopt},
+        {{3, "1000"}, std::nullopt},  // out of range: the input check says so
+        {{3, "4000.5"}, "Row 7 is not designed: the column height in cell C7, \"4000.5\", is not a whole number" + tail},
+        {{3, "4000mm"}, "Row 7 is not designed: the column height in cell C7, \"4000mm\", is not a whole number" + tail},
+        {{3, "99999999999"}, "Row 7 is not designed: the column height in cell C7, \"99999999999\", is not a whole "
+                             "number" + tail},
+        {{3, ""}, "Row 7 is not designed: the column height in cell C7 is empty" + tail},
+        {{3, "", true}, "Row 7 is not designed: the column height in cell C7 is a formula without a calculated value" +
+                            tail},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BatchRowProblem(7, c.height, {4, "5000"}, beam, {19, "500"}, limits), c.problem) << c.height.Text;
+    EXPECT_EQ(BatchRowProblem(7, {3, "4000"}, {4, "5000"}, {12, "H594x302x14x0.5"}, {19, "x"}, limits),
+              "Row 7 is not designed: the beam section in cell L7, \"H594x302x14x0.5\", is not a designation of four "
+              "numbers (depth x width x web x flange thickness); the column depth in cell S7, \"x\", is not a whole "
+              "number" + tail);
 }
 
 }  // namespace

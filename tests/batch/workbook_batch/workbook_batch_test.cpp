@@ -1,8 +1,12 @@
 // The workbook batch over real .xlsx files against the local design service: rows
-// that run, rows skipped, a row whose run reads no result, the stop row, the cells
-// written and everything else of the package kept; workbooks that cannot be read;
-// the switch panels and the list's double click.
+// that run, rows skipped, rows that cannot be designed, the stop row, the cells
+// written and everything else of the package kept; workbooks that cannot be read or
+// written; the switch panels and the list's double click. The workbooks come from
+// the tests' own minimal OOXML writer (support/xlsx_fixture.h), shaped as other
+// spreadsheet programs save them: shared and inline texts, styles, a second
+// worksheet, formulas filled down and formulas saved without their result.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <fstream>
@@ -45,11 +49,63 @@ std::string Case(int row, const std::string& capacity, const std::string& tc, co
     return Row(row, cells + before_beam + (beam.empty() ? "" : Str("L" + r, beam)) + Num("S" + r, depth) + after_depth);
 }
 
+// What each written column holds, written out from the workbook's layout: the
+// number under a result key, or one of the other kinds.
+enum class Kind { Number, Weld, Text, Verdict, RunTime, TgOverTc, Fixed, AjOverAc, Date };
+struct WrittenColumn {
+    int column;
+    Kind kind;
+    const char* key;
+};
+const WrittenColumn kWritten[] = {
+    {6, Kind::Number, "L_wp"}, {14, Kind::Number, "P_max"},
+    {20, Kind::Number, "DCR_1"}, {21, Kind::Number, "DCR_2"}, {22, Kind::Number, "DCR_3_up"},
+    {23, Kind::Number, "DCR_3_down"}, {24, Kind::Number, "DCR_4"}, {25, Kind::Number, "DCR_5_up"},
+    {26, Kind::Number, "DCR_5_down"}, {27, Kind::Number, "DCR_6_up"}, {28, Kind::Number, "DCR_6_down"},
+    {29, Kind::Number, "DCR_7_up_c1"}, {30, Kind::Number, "DCR_7_up_c2"}, {31, Kind::Number, "DCR_7_up_c3"},
+    {32, Kind::Number, "DCR_7_up_c4"}, {33, Kind::Number, "DCR_7_up_c5"}, {34, Kind::Number, "DCR_7_up_c6"},
+    {35, Kind::Number, "DCR_7_down_c1"}, {36, Kind::Number, "DCR_7_down_c2"}, {37, Kind::Number, "DCR_7_down_c3"},
+    {38, Kind::Number, "DCR_7_down_c4"}, {39, Kind::Number, "DCR_7_down_c5"}, {40, Kind::Number, "DCR_7_down_c6"},
+    {41, Kind::Number, "L_c"}, {42, Kind::Number, "L_wp"}, {43, Kind::Number, "Alpha_L"},
+    {44, Kind::Number, "K_eff"}, {45, Kind::Number, "Q_factor"}, {46, Kind::Number, "Theda_y"},
+    {47, Kind::Verdict, ""}, {49, Kind::RunTime, ""},
+    {50, Kind::Number, "t_c"}, {51, Kind::Number, "t_g"}, {52, Kind::TgOverTc, ""},
+    {53, Kind::Fixed, "My Brace"}, {54, Kind::Fixed, "Welded End-Slot BRB"},
+    {55, Kind::Number, "P_y"}, {56, Kind::Number, "P_max"}, {57, Kind::Number, "K_eff"},
+    {58, Kind::Number, "Q_factor"}, {59, Kind::Number, "Alpha_L"}, {60, Kind::Number, "H_col"},
+    {61, Kind::Number, "L_beam"}, {62, Kind::Number, "L_wp"}, {63, Kind::Number, "Le_lower"},
+    {64, Kind::Number, "Le_upper"}, {65, Kind::Number, "L_brb"}, {66, Kind::Number, "t_c"},
+    {67, Kind::Number, "t_j"}, {68, Kind::Number, "B_c"}, {69, Kind::Number, "D_c"},
+    {70, Kind::Number, "B_j"}, {71, Kind::Number, "D_j"}, {72, Kind::Number, "L_c"},
+    {73, Kind::Number, "L_t"}, {74, Kind::Number, "L_x"}, {75, Kind::Number, "L_n"}, {76, Kind::Number, "L_w"},
+    {77, Kind::Text, "Steel_Casing_Size"},
+    {78, Kind::Number, "L_sc"}, {79, Kind::Number, "t_g"}, {80, Kind::Number, "down_L_h"},
+    {81, Kind::Weld, "down_T_b"}, {82, Kind::Number, "down_L_v"}, {83, Kind::Weld, "down_T_c"},
+    {84, Kind::Number, "t_sf"}, {85, Kind::Number, "down_L_sf_h"}, {86, Kind::Number, "down_L_sf_v"},
+    {87, Kind::Number, "t_g"}, {88, Kind::Number, "up_L_h"}, {89, Kind::Weld, "up_T_b"},
+    {90, Kind::Number, "up_L_v"}, {91, Kind::Weld, "up_T_c"},
+    {92, Kind::Number, "t_sf"}, {93, Kind::Number, "up_L_sf_h"}, {94, Kind::Number, "up_L_sf_v"},
+    {95, Kind::Number, "Theda_y"}, {96, Kind::Number, "A_c"}, {97, Kind::Number, "A_t"},
+    {98, Kind::Number, "A_j"}, {99, Kind::AjOverAc, ""},
+    {101, Kind::Number, "Casing_Self_Volume"}, {102, Kind::Number, "Motar_Self_Volume"},
+    {103, Kind::Number, "Core_Self_Volume"},
+    {105, Kind::Number, "Casing_Self_Weight"}, {106, Kind::Number, "Motar_Self_Weight"},
+    {107, Kind::Number, "Core_Self_Weight"}, {108, Kind::Number, "Total_Weight"},
+    {110, Kind::Number, "Gusset_DOWN_Area"}, {111, Kind::Number, "Gusset_DOWN_Volume"},
+    {112, Kind::Number, "Gusset_DOWN_Weight"},
+    {114, Kind::Number, "Gusset_UP_Area"}, {115, Kind::Number, "Gusset_UP_Volume"},
+    {116, Kind::Number, "Gusset_UP_Weight"},
+    {117, Kind::Date, ""},
+};
+
+bool IsWritten(int column) {
+    return std::any_of(std::begin(kWritten), std::end(kWritten), [&](const WrittenColumn& w) { return w.column == column; });
+}
+
 class WorkbookBatch : public ::testing::Test {
 protected:
     void SetUp() override {
-        using namespace std::chrono;
-        os::SetTestNow(sys_days{year{2021} / June / 25} + hours{15} + minutes{4} + seconds{5});
+        SetNow(15);
         form = env.Create();
         ASSERT_NE(form, nullptr);
         env.Headless().TakeBoxes();
@@ -57,14 +113,19 @@ protected:
     }
     void TearDown() override { os::UseRealNow(); }
 
+    static void SetNow(int hour) {
+        using namespace std::chrono;
+        os::SetTestNow(sys_days{year{2021} / June / 25} + hours{hour} + minutes{4} + seconds{5});
+    }
+
     // Writes the workbook, answers the dialog with it and runs the batch as a click.
     bool RunBatch(const std::string& rows) {
         parts = fx::Workbook(fx::SheetXml(rows, "A1:DN9"), fx::SharedStrings({"<t>Capacity</t>", "<t>tc</t>"}));
         fx::Write(file, parts);
         return RunBatchOnFile();
     }
-    bool RunBatchOnFile() {
-        env.Headless().QueueFileAnswer(file.string());
+    bool RunBatchOnFile(const std::filesystem::path& chosen = {}) {
+        env.Headless().QueueFileAnswer((chosen.empty() ? file : chosen).string());
         return ui::Dispatch([this] { form->Button1->OnClick(form->Button1); });
     }
     int Runs() const {
@@ -73,18 +134,28 @@ protected:
         return runs;
     }
     std::vector<std::string> ListEntries() const { return form->CheckListBox_Batch->Items().List(); }
-    Variant Cell(int row, int column) {
+    Variant Cell(int row, int column, const std::filesystem::path& from = {}) {
         sheet::Application app;
-        return app.Workbooks().Open(file.string()).Worksheets().Item(1).Cells(row, column).Value();
+        return app.Workbooks().Open((from.empty() ? file : from).string()).Worksheets().Item(1).Cells(row, column).Value();
     }
-    // The cells of a row at the written columns, as stored.
-    std::vector<std::pair<int, Variant>> Written(int row) {
+    // Columns 1 to 118 of a row, as stored.
+    std::vector<Variant> RowCells(int row) {
         sheet::Application app;
         sheet::Worksheet& s = app.Workbooks().Open(file.string()).Worksheets().Item(1);
-        std::vector<std::pair<int, Variant>> cells;
-        for (const auto& [column, value] : BatchOutputCells(form->ResultObject, {}))
-            cells.emplace_back(column, s.Cells(row, column).Value());
+        std::vector<Variant> cells;
+        for (int column = 1; column <= 118; ++column) cells.push_back(s.Cells(row, column).Value());
         return cells;
+    }
+    // A row that got no result of its own holds what it held before, with the mark
+    // and the date.
+    void ExpectMarked(int row, const std::vector<Variant>& before) {
+        const std::vector<Variant> after = RowCells(row);
+        for (int column = 1; column <= 118; ++column) {
+            const Variant expected = column == 47    ? Variant(std::string(kBatchNoResult))
+                                     : column == 117 ? Variant(os::NowAsText())
+                                                     : before[column - 1];
+            EXPECT_EQ(after[column - 1], expected) << "row " << row << ", column " << column;
+        }
     }
     // Every part but the first worksheet, as stored.
     void ExpectOtherPartsKept() {
@@ -92,10 +163,15 @@ protected:
         ASSERT_EQ(after.size(), parts.size());
         for (size_t i = 0; i < parts.size(); ++i) {
             EXPECT_EQ(after[i].first, parts[i].first);
-            if (parts[i].first != "xl/worksheets/sheet1.xml") {
+            if (parts[i].first != "xl/worksheets/sheet1.xml" && parts[i].first != "xl/workbook.xml") {
                 EXPECT_EQ(after[i].second, parts[i].second) << parts[i].first;
             }
         }
+    }
+    std::string Messages() {
+        std::string all;
+        for (const Box& box : env.Headless().TakeBoxes()) all += box.text + "\n";
+        return all;
     }
 
     FormEnvironment env;
@@ -136,45 +212,63 @@ TEST_F(WorkbookBatch, RunsEachUsableRowAndWritesItsResultsBack) {
     EXPECT_EQ(form->LabeledEdit_d_c_right->Text(), "450");
     EXPECT_TRUE(form->BatchStore.empty());
 
+    // Row 6, the last that ran, holds its own result in every written column.
+    const jsonxx::Object& result = form->ResultObject;
+    EXPECT_EQ(result.get<double>("H_col"), 3500);
+    for (auto [a, b] : {std::pair{"Le_lower", "Le_upper"}, {"DCR_3_up", "DCR_3_down"}, {"L_t", "L_x"},
+                        {"up_L_sf_h", "up_L_sf_v"}})
+        ASSERT_NE(result.get<double>(a), result.get<double>(b)) << "the case must tell " << a << " from " << b;
+    const auto single = [&](const char* key) {
+        EXPECT_TRUE(result.has<double>(key)) << key;
+        return Variant(static_cast<double>(static_cast<float>(result.get<double>(key))));
+    };
+    const std::vector<Variant> row6 = RowCells(6);
+    ASSERT_EQ(std::size(kWritten), 95u);
+    for (const WrittenColumn& w : kWritten) {
+        Variant expected;
+        switch (w.kind) {
+            case Kind::Number: expected = single(w.key); break;
+            case Kind::Weld:
+                expected = result.get<double>("t_g") > 20 ? Variant(std::string("CJP")) : single(w.key);
+                break;
+            case Kind::Text: expected = result.get<std::string>(w.key); break;
+            case Kind::Verdict: expected = std::string("OK"); break;
+            case Kind::RunTime: expected = static_cast<double>(form->RunTimeMs); break;
+            case Kind::TgOverTc:
+                expected = static_cast<double>(static_cast<float>(result.get<double>("t_g")) /
+                                               static_cast<float>(result.get<double>("t_c")));
+                break;
+            case Kind::Fixed: expected = std::string(w.key); break;
+            case Kind::AjOverAc:
+                expected = static_cast<double>(static_cast<float>(result.get<double>("A_j")) /
+                                               static_cast<float>(result.get<double>("A_c")));
+                break;
+            case Kind::Date: expected = std::string("06/25/21 15:04:05"); break;
+        }
+        EXPECT_EQ(row6[w.column - 1], expected) << "column " << w.column << " " << w.key;
+    }
+    for (int column = 1; column <= 118; ++column) {
+        if (!IsWritten(column) && column > 5 && column != 12 && column != 19) {
+            EXPECT_EQ(row6[column - 1], Variant(std::monostate{})) << "column " << column;
+        }
+    }
+    EXPECT_EQ(std::get<double>(row6[48]), std::floor(std::get<double>(row6[48]))) << "whole milliseconds";
+
     // Row 2 ran with its own inputs.
     EXPECT_EQ(Cell(2, 60), Variant(4000.0));  // H_col
     EXPECT_EQ(Cell(2, 61), Variant(5000.0));  // L_beam
     EXPECT_EQ(Cell(2, 50), Variant(20.0));    // t_c
-    const std::string verdict = sheet::ValueToText(Cell(2, 47));
-    EXPECT_TRUE(verdict == "OK" || verdict == "NG") << verdict;
-    EXPECT_EQ(Cell(2, 53), Variant(std::string("My Brace")));
-    EXPECT_EQ(Cell(2, 54), Variant(std::string("Welded End-Slot BRB")));
-    EXPECT_EQ(Cell(2, 117), Variant(os::NowAsText()));
-    const Variant ms = Cell(2, 49);
-    ASSERT_TRUE(std::holds_alternative<double>(ms));
-    EXPECT_EQ(std::get<double>(ms), std::floor(std::get<double>(ms)));
-    // Row 6, the last that ran, holds exactly what its result gives.
-    TBatchRunFacts facts;
-    facts.Fresh = true;
-    facts.FailedCheckCount = form->FailedCheckCount;
-    facts.RunTimeMs = form->RunTimeMs;
-    facts.t_g = form->BraceValues.t_g;
-    facts.t_c = form->BraceValues.t_c;
-    facts.A_j = form->BraceValues.A_j;
-    facts.A_c = form->BraceValues.A_c;
-    facts.DateTime = os::NowAsText();
-    EXPECT_EQ(Written(6), BatchOutputCells(form->ResultObject, facts));
-    EXPECT_EQ(Cell(6, 60), Variant(3500.0));
-    // Row 5 read no result of its own: marked, and no values of row 2 in it.
-    for (const auto& [column, value] : Written(5)) {
-        if (column == 47) {
-            EXPECT_EQ(value, Variant(std::string(kBatchNoResult)));
-        } else if (column == 117) {
-            EXPECT_EQ(value, Variant(os::NowAsText()));
-        } else {
-            EXPECT_EQ(value, Variant(std::monostate{})) << "column " << column;
-        }
-    }
+    EXPECT_EQ(Cell(2, 47), Variant(std::string("OK")));
+    // Row 5 read no result of its own: marked, and what it held stays.
+    EXPECT_EQ(Cell(5, 47), Variant(std::string(kBatchNoResult)));
+    EXPECT_EQ(Cell(5, 117), Variant(std::string("06/25/21 15:04:05")));
+    EXPECT_EQ(Cell(5, 6), Variant(std::string("earlier")));
+    EXPECT_EQ(Cell(5, 60), Variant(std::monostate{})) << "no value of another row";
     // Rows 3 and 4 were skipped: nothing written.
     for (int row : {3, 4}) {
-        for (const auto& [column, value] : Written(row)) {
-            if (!(row == 3 && column == 6)) {
-                EXPECT_EQ(value, Variant(std::monostate{})) << row << "," << column;
+        for (const WrittenColumn& w : kWritten) {
+            if (!(row == 3 && w.column == 6)) {
+                EXPECT_EQ(Cell(row, w.column), Variant(std::monostate{})) << row << "," << w.column;
             }
         }
     }
@@ -195,6 +289,17 @@ TEST_F(WorkbookBatch, RunsEachUsableRowAndWritesItsResultsBack) {
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"cases.xlsx"});
 }
 
+TEST_F(WorkbookBatch, TheVerdictIsNGForACaseThatFailsItsChecks) {
+    // The largest class in the smallest bay fails ten checks at the local service.
+    ASSERT_TRUE(RunBatch(Case(2, "1200", "50", "2000", "3000", Str("E2", "big"), kBeam, "500") +
+                         Case(3, "100", "20", "4000", "5000", Str("E3", "small"), kBeam, "500")));
+    EXPECT_EQ(Runs(), 2);
+    EXPECT_EQ(Cell(2, 47), Variant(std::string("NG")));
+    EXPECT_EQ(Cell(2, 60), Variant(2000.0));
+    EXPECT_EQ(Cell(3, 47), Variant(std::string("OK")));
+    EXPECT_EQ(Cell(3, 60), Variant(4000.0));
+}
+
 TEST_F(WorkbookBatch, AnEmptyMarkInTheFirstRowEndsAtOnceAndSavesTheWorkbookUnchanged) {
     ASSERT_TRUE(RunBatch(Row(2, Num("A2", "100") + Num("B2", "20") + Str("L2", kBeam))));
     EXPECT_EQ(Runs(), 0);
@@ -204,20 +309,24 @@ TEST_F(WorkbookBatch, AnEmptyMarkInTheFirstRowEndsAtOnceAndSavesTheWorkbookUncha
     EXPECT_EQ(env.Headless().TakeBoxes(), (std::vector<Box>{{ui::BoxKind::Message, file.string()}}));
 }
 
-TEST_F(WorkbookBatch, RowsReadNoResultWhileTheServiceFails) {
+TEST_F(WorkbookBatch, ARerunWhileTheServiceFailsKeepsTheEarlierResults) {
+    const std::string rows = Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500") +
+                             Case(3, "150", "20", "4500", "5000", Str("E3", "A2"), kBeam, "500");
+    ASSERT_TRUE(RunBatch(rows));
+    ASSERT_EQ(Cell(3, 60), Variant(4500.0));
+    const std::vector<Variant> before2 = RowCells(2), before3 = RowCells(3);
+    env.Headless().TakeBoxes();
+
     zorv_service::Fault fault;
     fault.status = 500;
     env.Service().FailMethod("RUN_ZORV_PROJECT", fault);
-    const Variant before = form->ResultObject.has<double>("L_wp") ? Variant(form->ResultObject.get<double>("L_wp"))
-                                                                   : Variant();
-    ASSERT_TRUE(RunBatch(Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500") +
-                         Case(3, "150", "20", "4500", "5000", Str("E3", "A2"), kBeam, "500")));
+    env.Service().ClearRequestTargets();
+    SetNow(16);
+    ASSERT_TRUE(RunBatchOnFile());
     EXPECT_EQ(Runs(), 2);
     EXPECT_EQ(form->Caption(), "2") << "both runs are counted";
-    for (int row : {2, 3}) {
-        EXPECT_EQ(Cell(row, 47), Variant(std::string(kBatchNoResult)));
-        EXPECT_EQ(Cell(row, 6), Variant(std::monostate{})) << "not the start-up design's " << sheet::ValueToText(before);
-    }
+    ExpectMarked(2, before2);
+    ExpectMarked(3, before3);
     const std::vector<Box> boxes = env.Headless().TakeBoxes();
     EXPECT_EQ(std::count(boxes.begin(), boxes.end(), testing_support::ConnectionBox()), 2);
 }
@@ -240,19 +349,143 @@ TEST_F(WorkbookBatch, AFlatCoreTakesItsClassFromTheFlatList) {
     EXPECT_EQ(Cell(2, 50), Variant(std::stod(tc)));
 }
 
-TEST_F(WorkbookBatch, AnErrorInARunEndsTheBatchWithoutSaving) {
+TEST_F(WorkbookBatch, RowsWhoseCellsCannotBeReadAreMarkedAndTheBatchGoesOn) {
+    const std::string rows =
+        Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500") +
+        Row(3, Num("A3", "100") + Num("B3", "20") + Str("C3", "4000mm") + Str("E3", "A2") + Str("F3", "earlier") +
+                   Str("L3", kBeam) + Num("S3", "500") + Num("AU3", "0.5")) +
+        Row(4, Num("A4", "100") + Num("B4", "20") + Num("C4", "4000") + Str("D4", "five thousand") + Str("E4", "A3") +
+                   Str("L4", kBeam) + "<c r=\"S4\" s=\"1\"><f>250*2</f><v></v></c>") +
+        Case(5, "100", "20", "4000", "5000", Str("E5", "A4"), "H594 x 302 x 14", "500", Str("F5", "earlier")) +
+        Row(6, Num("A6", "150") + Num("B6", "20") + "<c r=\"C6\"><f>3000+700</f><v>3700</v></c>" + Num("D6", "5000") +
+                   Str("E6", "A5") + Str("L6", kBeam) + Num("S6", "450"));
+    const std::vector<Variant> none(118);
+    ASSERT_TRUE(RunBatch(rows));
+    EXPECT_EQ(Messages(),
+              file.string() + "\n"
+              "Row 3 is not designed: the column height in cell C3, \"4000mm\", is not a whole number; the beam length "
+              "in cell D3 is empty. It is marked \"NO RESULT\".\n"
+              "Row 4 is not designed: the beam length in cell D4, \"five thousand\", is not a whole number; the column "
+              "depth in cell S4 is a formula without a calculated value. It is marked \"NO RESULT\".\n"
+              "Row 5 is not designed: the beam section in cell L5, \"H594 x 302 x 14\", is not a designation of four "
+              "numbers (depth x width x web x flange thickness). It is marked \"NO RESULT\".\n");
+    EXPECT_EQ(Runs(), 2) << "rows 2 and 6";
+    EXPECT_EQ(form->Caption(), "2");
+    EXPECT_EQ(ListEntries(), (std::vector<std::string>{"100-20-A1", "100-20-A2", "100-20-A3", "100-20-A4", "150-20-A5"}));
+    EXPECT_EQ(Cell(2, 60), Variant(4000.0));
+    EXPECT_EQ(Cell(6, 60), Variant(3700.0)) << "a formula's stored result is its value";
+    EXPECT_EQ(Cell(6, 50), Variant(20.0));
+    for (int row : {3, 4, 5}) {
+        EXPECT_EQ(Cell(row, 47), Variant(std::string(kBatchNoResult))) << row;
+        EXPECT_EQ(Cell(row, 117), Variant(os::NowAsText())) << row;
+        EXPECT_EQ(Cell(row, 60), Variant(std::monostate{})) << "nothing of row 2's design in row " << row;
+    }
+    EXPECT_EQ(Cell(3, 6), Variant(std::string("earlier")));
+    EXPECT_EQ(Cell(5, 6), Variant(std::string("earlier")));
+    EXPECT_EQ(Cell(3, 47), Variant(std::string(kBatchNoResult))) << "over the number it held";
+    EXPECT_EQ(Cell(4, 19), Variant(std::monostate{}));
+    EXPECT_NE(fx::Part(fx::Read(file), "xl/worksheets/sheet1.xml").find("<c r=\"S4\" s=\"1\"><f>250*2</f>"),
+              std::string::npos)
+        << "the input formula stays";
+}
+
+TEST_F(WorkbookBatch, AnErrorThatStopsTheBatchKeepsTheRowsBeforeIt) {
+    // Row 3 names a shared text that the workbook does not have.
     ASSERT_FALSE(RunBatch(Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500") +
-                          Row(3, Num("A3", "100") + Num("B3", "20") + Str("C3", "4000.5") + Num("D3", "5000") +
-                                     Str("E3", "A2") + Str("L3", kBeam) + Num("S3", "500")) +
+                          Row(3, "<c r=\"A3\" t=\"s\"><v>7</v></c>" + Num("B3", "20") + Str("E3", "A2")) +
                           Case(4, "150", "20", "4500", "5000", Str("E4", "A3"), kBeam, "500")));
     EXPECT_EQ(Runs(), 1);
-    EXPECT_EQ(ListEntries(), (std::vector<std::string>{"100-20-A1", "100-20-A2"}));
     EXPECT_EQ(form->Button1->Caption(), "3");
-    EXPECT_EQ(fx::Read(file), parts) << "nothing saved";
     const std::vector<Box> boxes = env.Headless().TakeBoxes();
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1], ErrorBox("'4000.5' is not a valid integer value"));
+    EXPECT_EQ(boxes[1], ErrorBox("Cannot open the workbook \"" + file.string() +
+                                 "\": the part xl/worksheets/sheet1.xml is damaged (cell A3 names no text).\n"
+                                 "The batch stopped at row 3; the rows before it are saved."));
+    EXPECT_EQ(Cell(2, 60), Variant(4000.0));
+    EXPECT_EQ(Cell(3, 47), Variant(std::string(kBatchNoResult)));
+    EXPECT_EQ(Cell(4, 47), Variant(std::monostate{}));
     EXPECT_TRUE(form->ComboBox_Py->Enabled());
+
+    // An error inside a run: every row would meet it, so the batch stops there too.
+    form->LabeledEdit_Slab_Thickness->SetText("thick");
+    ASSERT_FALSE(RunBatch(Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500")));
+    EXPECT_EQ(env.Headless().TakeBoxes().back(),
+              ErrorBox("'thick' is not a valid integer value\nThe batch stopped at row 2; the rows before it are "
+                       "saved."));
+    EXPECT_EQ(Cell(2, 47), Variant(std::string(kBatchNoResult)));
+    EXPECT_TRUE(form->ComboBox_Py->Enabled());
+}
+
+TEST_F(WorkbookBatch, AWorkbookTheUserMayNotWriteIsRefusedBeforeAnyRow) {
+    const std::string rows = Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500");
+    parts = fx::Workbook(fx::SheetXml(rows), fx::SharedStrings({}));
+    fx::Write(file, parts);
+    ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+    ASSERT_FALSE(RunBatchOnFile());
+    EXPECT_EQ(env.Headless().TakeBoxes(),
+              (std::vector<Box>{{ui::BoxKind::Message, file.string()},
+                                ErrorBox("Cannot save the workbook \"" + file.string() +
+                                         "\": it is read-only. No row was designed.")}));
+    EXPECT_EQ(Runs(), 0);
+    EXPECT_EQ(ListEntries(), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(fx::Read(file), parts);
+    struct stat st;
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+}
+
+TEST_F(WorkbookBatch, LinkedWorkbooksGetTheResultsUnderEveryName) {
+    const std::string rows = Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500");
+    std::filesystem::create_directory(folder / "real");
+    const std::filesystem::path real = folder / "real" / "book.xlsx", link = folder / "link.xlsx";
+    fx::Write(real, fx::Workbook(fx::SheetXml(rows), fx::SharedStrings({})));
+    std::filesystem::create_symlink(real, link);
+    ASSERT_TRUE(RunBatchOnFile(link));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(Cell(2, 60, real), Variant(4000.0));
+
+    // A second name of the same file sees the results too.
+    const std::filesystem::path other = folder / "other.xlsx";
+    fx::Write(file, fx::Workbook(fx::SheetXml(rows), fx::SharedStrings({})));
+    std::filesystem::create_hard_link(file, other);
+    ASSERT_TRUE(RunBatchOnFile());
+    EXPECT_EQ(Cell(2, 60, other), Variant(4000.0));
+    EXPECT_TRUE(std::filesystem::equivalent(file, other));
+    std::vector<std::string> names = folder.Names();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"cases.xlsx", "link.xlsx", "other.xlsx", "real"}));
+}
+
+TEST_F(WorkbookBatch, FormulasFilledDownOverAWrittenColumnPassToTheRowsBelow) {
+    // Column AZ (52) holds a formula filled down rows 2 to 4; row 4 is the stop row.
+    const std::string fill = "<c r=\"AZ2\" s=\"1\"><f t=\"shared\" ref=\"AZ2:AZ4\" si=\"0\">AY2/$C$1</f><v>0</v></c>";
+    const std::string user3 = "<c r=\"AZ3\" s=\"1\"><f t=\"shared\" si=\"0\"/><v>0</v></c>";
+    const std::string user4 = "<c r=\"AZ4\" s=\"1\"><f t=\"shared\" si=\"0\"/><v>0</v></c>";
+    ASSERT_TRUE(RunBatch(Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500", "", fill) +
+                         Case(3, "150", "20", "4500", "5000", Str("E3", "A2"), kBeam, "500", "", user3) +
+                         Row(4, Num("A4", "1") + user4)));
+    EXPECT_EQ(Runs(), 2);
+    EXPECT_EQ(Cell(3, 60), Variant(4500.0));
+    const std::string xml = fx::Part(fx::Read(file), "xl/worksheets/sheet1.xml");
+    EXPECT_NE(xml.find("<c r=\"AZ4\" s=\"1\"><f>AY4/$C$1</f><v>0</v></c>"), std::string::npos) << xml;
+    for (const char* cell : {"<c r=\"AZ2\" s=\"1\"><v>", "<c r=\"AZ3\" s=\"1\"><v>"})
+        EXPECT_NE(xml.find(cell), std::string::npos) << "a number in the formatted cell: " << xml;
+    ExpectOtherPartsKept();
+}
+
+TEST_F(WorkbookBatch, ARowWhoseCellsRefuseResultsIsLeftAlone) {
+    // An array formula over AU3:AV3 holds column 47 of row 3.
+    const std::string array = "<c r=\"AU3\"><f t=\"array\" ref=\"AU3:AV3\">F3:G3</f><v>1</v></c><c r=\"AV3\"><v>2</v></c>";
+    ASSERT_TRUE(RunBatch(Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500") +
+                         Case(3, "150", "20", "4500", "5000", Str("E3", "A2"), kBeam, "500", "", array) +
+                         Case(4, "150", "20", "4200", "5000", Str("E4", "A3"), kBeam, "500")));
+    EXPECT_EQ(Runs(), 2);
+    EXPECT_EQ(Messages(), file.string() + "\nRow 3 is not designed, and nothing is written to it: The cell AU3 of the "
+                                          "worksheet \"Cases\" is part of an array formula and cannot be changed.\n");
+    EXPECT_EQ(Cell(3, 47), Variant(1.0));
+    EXPECT_EQ(Cell(3, 6), Variant(std::monostate{}));
+    EXPECT_EQ(Cell(3, 117), Variant(std::monostate{}));
+    EXPECT_EQ(Cell(4, 60), Variant(4200.0));
 }
 
 TEST_F(WorkbookBatch, AWorkbookThatCannotBeReadIsShownAndLeftAlone) {

@@ -222,17 +222,88 @@ TEST_F(Workbooks, AnOverwrittenFormulaDropsTheListOfFormulaCells) {
     EXPECT_EQ(Reread(2, 6), Variant(std::string("100x")));
 }
 
-TEST_F(Workbooks, FormulasThatOtherCellsNeedRefuseAValue) {
+TEST_F(Workbooks, FormulasSavedWithoutTheirResultReadAsNotYetCalculated) {
     const std::string rows =
-        "<row r=\"2\"><c r=\"M2\"><f t=\"array\" ref=\"M2:M3\">A2:A3*2</f><v>200</v></c>"
-        "<c r=\"N2\"><f t=\"shared\" ref=\"N2:N3\" si=\"0\">A2</f><v>100</v></c></row>"
-        "<row r=\"3\"><c r=\"M3\"><v>0</v></c><c r=\"N3\"><f t=\"shared\" si=\"0\"/><v>0</v></c></row>";
+        "<row r=\"2\"><c r=\"A2\"><f>2000*2</f><v></v></c><c r=\"B2\" t=\"str\"><f>\"x\"&amp;\"y\"</f><v></v></c>"
+        "<c r=\"C2\"><f>1+1</f></c><c r=\"D2\" s=\"1\"><v></v></c><c r=\"E2\" t=\"s\"><f>F2</f><v/></c>"
+        "<c r=\"F2\"><f>2*2</f><v>4</v></c></row>";
     sheet::Worksheet& s = Open(fx::Workbook(fx::SheetXml(rows), fx::SharedStrings({}))).Worksheets().Item(1);
+    const std::tuple<int, Variant, bool> cases[] = {
+        {1, std::monostate{}, true}, {2, std::string(), true}, {3, std::monostate{}, true},
+        {4, std::monostate{}, false}, {5, std::monostate{}, true}, {6, 4.0, true},
+        {7, std::monostate{}, false},
+    };
+    for (const auto& [column, value, formula] : cases) {
+        EXPECT_EQ(s.Cells(2, column).Value(), value) << column;
+        EXPECT_EQ(s.Cells(2, column).HasFormula(), formula) << column;
+    }
+}
+
+// A formula filled down N2:N4 and one filled over B6:C7, as spreadsheet programs
+// store them: the first cell holds the text and the range, the others its index.
+const std::string kSharedRows =
+    "<row r=\"2\"><c r=\"M2\"><f t=\"array\" ref=\"M2:M3\">A2:A3*2</f><v>200</v></c>"
+    "<c r=\"N2\"><f t=\"shared\" ref=\"N2:N4\" si=\"0\">A2*$A$1+SUM(A2:B2)</f><v>102</v></c></row>"
+    "<row r=\"3\"><c r=\"M3\"><v>0</v></c><c r=\"N3\" s=\"1\"><f t=\"shared\" si=\"0\"/><v>103</v></c>"
+    "<c r=\"O3\"><f t=\"shared\" ref=\"O3\" si=\"2\">N3</f><v>103</v></c></row>"
+    "<row r=\"4\"><c r=\"N4\"><f t=\"shared\" si=\"0\"/><v>104</v></c></row>"
+    "<row r=\"6\"><c r=\"B6\"><f t=\"shared\" ref=\"B6:C7\" si=\"1\">A6+$A$1</f><v>6</v></c>"
+    "<c r=\"C6\"><f t=\"shared\" si=\"1\"/><v>7</v></c></row>"
+    "<row r=\"7\"><c r=\"B7\"><f t=\"shared\" si=\"1\"/><v>8</v></c><c r=\"C7\"><f t=\"shared\" si=\"1\"/><v>9</v>"
+    "</c></row>"
+    "<row r=\"9\"><c r=\"A9\"><f t=\"shared\" ref=\"A9:A10\" si=\"3\">A1048576</f><v>0</v></c></row>"
+    "<row r=\"10\"><c r=\"A10\"><f t=\"shared\" si=\"3\"/><v>0</v></c></row>";
+
+TEST_F(Workbooks, AnOverwrittenSharedFormulaPassesToTheCellsThatUseIt) {
+    sheet::Workbook& book = Open(fx::Workbook(fx::SheetXml(kSharedRows), fx::SharedStrings({})));
+    sheet::Worksheet& s = book.Worksheets().Item(1);
+    EXPECT_EQ(s.Cells(2, 14).Refusal(), std::nullopt);
+    s.Cells(2, 14).SetValue(1.0);
+    std::string xml = [&] {
+        book.SaveAs(file.string());
+        return fx::Part(fx::Read(file), "xl/worksheets/sheet1.xml");
+    }();
+    EXPECT_NE(xml.find("<c r=\"N3\" s=\"1\"><f t=\"shared\" si=\"0\" ref=\"N3:N4\">A3*$A$1+SUM(A3:B3)</f><v>103</v>"),
+              std::string::npos)
+        << xml;
+    EXPECT_NE(xml.find("<c r=\"N4\"><f t=\"shared\" si=\"0\"/><v>104</v>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<c r=\"O3\"><f t=\"shared\" ref=\"O3\" si=\"2\">N3</f>"), std::string::npos)
+        << "another shared formula is left alone: " << xml;
+
+    // The new first cell passes it on again; with one user left it is a formula of its own.
+    s.Cells(3, 14).SetValue(std::string("x"));
+    // Over an area, each cell that used it gets its own formula.
+    s.Cells(6, 2).SetValue(2.0);
+    book.SaveAs(file.string());
+    xml = fx::Part(fx::Read(file), "xl/worksheets/sheet1.xml");
+    EXPECT_NE(xml.find("<c r=\"N4\"><f>A4*$A$1+SUM(A4:B4)</f><v>104</v>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<c r=\"C6\"><f>B6+$A$1</f><v>7</v>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<c r=\"B7\"><f>A7+$A$1</f><v>8</v>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<c r=\"C7\"><f>B7+$A$1</f><v>9</v>"), std::string::npos) << xml;
+    for (auto [row, column, value] : {std::tuple{2, 14, Variant(1.0)}, {3, 14, Variant(std::string("x"))},
+                                      {4, 14, Variant(104.0)}, {6, 2, Variant(2.0)}, {7, 3, Variant(9.0)}})
+        EXPECT_EQ(Reread(row, column), value) << row << "," << column;
+}
+
+TEST_F(Workbooks, FormulasThatCannotPassToOtherCellsRefuseAValue) {
+    sheet::Worksheet& s = Open(fx::Workbook(fx::SheetXml(kSharedRows), fx::SharedStrings({}))).Worksheets().Item(1);
+    const std::string array = "The cell M3 of the worksheet \"Cases\" is part of an array formula and cannot be changed.";
+    EXPECT_EQ(s.Cells(3, 13).Refusal(), array);
     EXPECT_THROW(s.Cells(2, 13).SetValue(1.0), Exception);
-    EXPECT_THROW(s.Cells(3, 13).SetValue(1.0), Exception);
-    EXPECT_THROW(s.Cells(2, 14).SetValue(1.0), Exception);
-    s.Cells(3, 14).SetValue(1.0);  // a cell that only uses the shared formula
-    EXPECT_EQ(s.Cells(3, 14).Value(), Variant(1.0));
+    try {
+        s.Cells(3, 13).SetValue(1.0);
+        ADD_FAILURE();
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), array);
+    }
+    // A10 would read one row below the grid.
+    EXPECT_EQ(s.Cells(9, 1).Refusal(), "The cell A9 of the worksheet \"Cases\" holds a formula that other cells share, "
+                                       "which cannot be carried over to them, so it cannot be changed.");
+    EXPECT_THROW(s.Cells(9, 1).SetValue(1.0), Exception);
+    EXPECT_EQ(s.Cells(9, 1).Value(), Variant(0.0));
+    s.Cells(10, 1).SetValue(1.0);  // a cell that only uses the shared formula
+    EXPECT_EQ(s.Cells(10, 1).Value(), Variant(1.0));
+    EXPECT_EQ(s.Cells(10, 1).Refusal(), std::nullopt);
 }
 
 TEST_F(Workbooks, ElementsOfAnotherPrefix) {
