@@ -98,14 +98,54 @@ TEST_F(DesignRun, AFailedSendKeepsThePreviousResultsAndFinishesTheRun) {
     for (TPanel* p : form->SignalPanels) p->SetParentBackground(true);
     form->Button_Refresh->SetEnabled(true);
 
+    // Pending edits: the two fixed lists are committed after the failed send as after
+    // any run that passed the input check; the others stay pending.
+    struct Pending {
+        TEdit* edit;
+        const char* text;
+        bool committed;
+    };
+    const Pending pending[] = {
+        {form->LabeledEdit_H_col, "4100", true},
+        {form->LabeledEdit_L_beam, "5100", true},
+        {form->LabeledEdit_d_c_left, "510", true},
+        {form->LabeledEdit_d_c_right, "520", true},
+        {form->LabeledEdit_d_b_up, "610", true},
+        {form->LabeledEdit_d_b_down, "620", true},
+        {form->LabeledEdit_Slab_Thickness, "160", true},
+        {form->LabeledEdit_Adjust_R_y_c, "1.25", true},
+        {form->LabeledEdit_Adjust_Omega_h, "1.35", true},
+        {form->LabeledEdit_Adjust_Beta_f, "1.16", true},
+        {form->LabeledEdit_Beam_up, "H600x300x12x20", true},
+        {form->LabeledEdit_Beam_down, "H588x300x12x20", true},
+        {form->LabeledEdit_F_y_b, "0.034", true},
+        {form->LabeledEdit_R_y_b, "1.25", true},
+        {form->Edit_Keff_req, "12", true},
+        {form->Edit_TargetLc, "1800", true},
+        {form->Edit_LcToLwp, "0.35", true},
+        {form->LabeledEdit_Left_CD, "80", false},
+        {form->LabeledEdit_Lower_CD, "60", false},
+        {form->LabeledEdit_Lbrb_revised_increment, "5", false},
+    };
+    for (const Pending& p : pending) {
+        p.edit->SetText(p.text);
+        ASSERT_EQ(p.edit->Color(), clCream) << p.edit->Name();
+    }
+
     env.Service().FailNextRequest(ServerError());
     EXPECT_FALSE(form->RunDesign());
-    EXPECT_EQ(Texts(env.Headless().Boxes(), ui::BoxKind::Error), std::vector<std::string>{kConnectionMessage});
+    EXPECT_EQ(Texts(env.Headless().Boxes(), ui::BoxKind::Error),
+              std::vector<std::string>{"[Error] Check the connection(Port: 80,8080,8081)!"});
     EXPECT_EQ(form->ResultObject.size(), keys);
     EXPECT_EQ(form->BraceValues.L_wp, lwp);
     EXPECT_EQ(form->ReportPaths.TextReport, text_report);
     EXPECT_EQ(BarsDark(*form), std::vector<bool>(4, false)) << "a normal run lights its bars after a failed send too";
     EXPECT_TRUE(ui::IsArrowCursor(form->Cursor()));
+    for (const Pending& p : pending) {
+        SCOPED_TRACE(p.edit->Name());
+        EXPECT_EQ(p.edit->Color(), p.committed ? clMaroon : clCream);
+        EXPECT_EQ(p.edit->Font().Color, p.committed ? clCream : clMaroon);
+    }
 }
 
 TEST_F(DesignRun, AdviceFollowsTheFreshResult) {

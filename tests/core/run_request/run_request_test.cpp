@@ -65,6 +65,45 @@ const char kDefaultRequest[] =
     "\"Switch_of_Auto_Adjust_The_t_g\":true,\"Switch_of_Auto_Adjust_The_K_eff\":false,\"K_eff_req\":0,"
     "\"Switch_of_Adjust_The_K_eff_by_Target_Lc\":false,\"Switch_of_Adjust_The_K_eff_by_Lc_to_Lwp\":false}}";
 
+// A bolted bay whose core (ASTM A36) and gusset (ASTM A572 GR50) grades differ in every
+// value, with all four catalogue sections named.
+const char kGradesAndSectionsRequest[] =
+    "{\"Client_Information\":{\"ClientID\":\"0123456789ABCDEF\",\"ClientIpAddress\":\"192.168.10.20\","
+    "\"ZORV_Proj_ID\":\"my_zorv\",\"cfg\":\"Diagonal\",\"ctype\":\"Bolted\",\"QuickViewMode\":true,"
+    "\"Switch_of_Print_to_XLS\":false,\"Switch_of_Print_to_DXF\":false,\"client_authorized\":true,"
+    "\"Client_Version\":\"NZC21062501\"},"
+    "\"General_Information\":{\"Units\":\"tonf-mm\",\"F_exx\":0.049,\"E\":20.4},"
+    "\"FRAME\":{\"col_left_gap_for_L_brb\":75,\"col_right_gap_for_L_brb\":75,\"beam_up_gap_for_L_brb\":75,"
+    "\"beam_down_gap_for_L_brb\":50,\"default_thickness_of_slab_for_L_brb\":150,"
+    "\"default_gap_for_gusset_plate\":25,\"H_col\":4000,\"d_c_left\":500,\"d_c_right\":500,"
+    "\"UC_Left_Column\":\"UC356x406x235\",\"UC_Right_Column\":\"UC305x305x118\",\"L_beam\":5000,"
+    "\"BeamType_up\":\"H594x302x14x23\",\"d_b_up\":594,\"b_w_b_up\":302,\"b_t_w_up\":14,\"b_t_f_up\":23,"
+    "\"UB_Upper_Beam\":\"UB610x229x101\",\"BeamType_down\":\"H594x302x14x23\",\"d_b_down\":594,"
+    "\"b_w_b_down\":302,\"b_t_w_down\":14,\"b_t_f_down\":23,\"UB_Lower_Beam\":\"UB533x210x92\","
+    "\"F_y_b\":0.033,\"R_y_b\":1.2,\"I_b_up\":1324947156,\"M_p_up\":165569,"
+    "\"I_b_down\":1324947156,\"M_p_down\":165569,\"Switch_of_Design_With_Frame_Action\":true,"
+    "\"Switch_of_Generalized_UFM\":true},"
+    "\"BRB\":{\"Lbrb_revised_increment\":10,\"WES_Type\":\"Cruciform\",\"STEEL_CASING_Type\":\"Square\","
+    "\"Mat_of_steel_core\":\"ASTM_A36\",\"F_y_c\":0.025000000372529,\"R_y_c\":1.29999995231628,"
+    "\"Omega_h\":1.5,\"Beta_f\":1.14999997615814,"
+    "\"Type_of_BRB_capacity\":\"[045]500tonf(tc=40mm)\","
+    "\"Bolted_BRB_tc\":20,\"Bolted_BRB_Bc\":190,\"Bolted_BRB_tj\":12,\"Bolted_BRB_Dj\":0,"
+    "\"Bolted_BRB_et\":40,\"Bolted_BRB_el\":40,\"Bolted_BRB_s\":70,\"Bolted_BRB_g\":80,"
+    "\"Bolted_BRB_Fy\":0.0254842005670071,\"Bolted_BRB_Fu\":0.0407747179269791,"
+    "\"Bolted_BRB_Fnt\":0.0631999969482422,\"Bolted_BRB_Fnv\":0.0465999990701675,"
+    "\"Bolted_BRB_d\":22,\"Bolted_BRB_dh\":24,"
+    "\"Bolted_BRB_Fyg\":0.0351681970059872,\"Bolted_BRB_Fug\":0.0458715595304966,\"Staggered\":true},"
+    "\"Gusset\":{\"Mat_of_gusset_plate\":\"ASTM_A572_Gr.50\",\"F_y_g\":0.0350000001490116,"
+    "\"F_u_g\":0.046000000089407,\"R_y_g\":1.10000002384186,\"tg_is_eq_to_tc\":true,\"Stiffener\":true},"
+    "\"Adjust\":{\"Switch_of_Auto_Adjust_The_L_w\":true,"
+    "\"Switch_of_Auto_Adjust_The_Upper_Right_Gusset_Plate_Size\":true,"
+    "\"Switch_of_Auto_Adjust_The_Lower_Left_Gusset_Plate_Size\":true,"
+    "\"Switch_of_Auto_Adjust_The_B_j_and_D_j_Using_Amp_Factor\":true,"
+    "\"Switch_of_Auto_Adjust_The_Upper_Right_Distance_to_Work_Point\":false,"
+    "\"Switch_of_Auto_Adjust_The_Lower_Left_Distance_to_Work_Point\":false,"
+    "\"Switch_of_Auto_Adjust_The_t_g\":true,\"Switch_of_Auto_Adjust_The_K_eff\":false,\"K_eff_req\":0,"
+    "\"Switch_of_Adjust_The_K_eff_by_Target_Lc\":false,\"Switch_of_Adjust_The_K_eff_by_Lc_to_Lwp\":false}}";
+
 class RunRequest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -98,6 +137,21 @@ TEST_F(RunRequest, TheWindowsDefaultsGiveTheExactText) {
     const std::string sent = form->UrlTail;
     EXPECT_EQ(sent.substr(sent.find("\"ClientIpAddress\"")),
               std::string(kDefaultRequest).substr(std::string(kDefaultRequest).find("\"ClientIpAddress\"")));
+}
+
+TEST_F(RunRequest, CoreAndGussetGradesAndTheFourSectionNamesGiveTheExactText) {
+    form->CtypeText = "Bolted";
+    form->ComboBox_Mat->SetItemIndex(3);                // "ASTM A36"
+    form->ComboBox_Mat_Gusset_Plate->SetItemIndex(2);   // "ASTM A572 GR50"
+    form->SectionNames.UpperBeam = "UB610x229x101";
+    form->SectionNames.LowerBeam = "UB533x210x92";
+    form->SectionNames.LeftColumn = "UC356x406x235";
+    form->SectionNames.RightColumn = "UC305x305x118";
+    EXPECT_EQ(Build(), kGradesAndSectionsRequest);
+    EXPECT_TRUE(env.Headless().Boxes().empty());
+    // The core grade's factors go into their edits while material adjustment is off.
+    EXPECT_EQ(form->LabeledEdit_Adjust_R_y_c->Text(), "1.3");
+    EXPECT_EQ(form->LabeledEdit_Adjust_Omega_h->Text(), "1.5");
 }
 
 TEST_F(RunRequest, TheUnitSystemChoosesItsConstants) {

@@ -30,31 +30,12 @@ using view_test::Rgb;
 using view_test::RgbOf;
 using view_test::SamePoints;
 
-using Segment = std::pair<Point, Point>;
+using view_test::SameSegments;
+using view_test::Segment;
 const Rgb kWhite{1, 1, 1};
 
 bool Close(Point a, Point b, float tolerance) {
     return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance;
-}
-
-// The same segments in any order and either direction.
-::testing::AssertionResult SameSegments(std::vector<Segment> actual, const std::vector<Segment>& expected,
-                                        float tolerance = 0.02f) {
-    std::ostringstream missing;
-    for (const Segment& e : expected) {
-        auto it = std::find_if(actual.begin(), actual.end(), [&](const Segment& a) {
-            return (Close(a.first, e.first, tolerance) && Close(a.second, e.second, tolerance)) ||
-                   (Close(a.first, e.second, tolerance) && Close(a.second, e.first, tolerance));
-        });
-        if (it == actual.end())
-            missing << " " << e.first << "-" << e.second;
-        else
-            actual.erase(it);
-    }
-    if (missing.str().empty() && actual.empty()) return ::testing::AssertionSuccess();
-    std::ostringstream extra;
-    for (const Segment& a : actual) extra << " " << a.first << "-" << a.second;
-    return ::testing::AssertionFailure() << "missing:" << missing.str() << "; not expected:" << extra.str();
 }
 
 std::vector<Segment> Joined(std::vector<std::vector<Segment>> parts) {

@@ -20,9 +20,7 @@ struct Box {
     float x0, y0, x1, y1;
 };
 
-inline bool SameColour(const gl::FeedbackVertex& v, Rgb c) {
-    return std::fabs(v.r - c.r) < 1e-3 && std::fabs(v.g - c.g) < 1e-3 && std::fabs(v.b - c.b) < 1e-3;
-}
+using view_test::SameColour;
 
 // What draw gives feedback mode in the detail view's context, the modelview matrix
 // starting at the identity, and its vertices back in the box's millimetres.

@@ -373,6 +373,150 @@ TEST_F(ChevronElevation, TheMiddlePlateKeepsItsStiffenersWithoutTheStiffenerOpti
     EXPECT_FALSE(Polygons(Record([&] { form->DrawFrameView(); }), form->GlPalette.StiffenerColor).empty());
 }
 
+// ---- Reference lines: outline, work lines, clear distances, Be and L_1 to L_3 ----
+
+using view_test::Segment;
+using view_test::SameSegments;
+
+// The keys of the Be line and the three L lines of one plate, each line as x0, y0,
+// x1, y1: Be, L_1, L_2, L_3.
+const char* const kLowerLineKeys[] = {
+    "Be_dw_fx1",   "Be_dw_fy1",   "Be_dw_fx2",   "Be_dw_fy2",   "L_1_down_x0", "L_1_down_y0",
+    "L_1_down_x1", "L_1_down_y1", "L_2_down_x0", "L_2_down_y0", "L_2_down_x1", "L_2_down_y1",
+    "L_3_down_x0", "L_3_down_y0", "L_3_down_x1", "L_3_down_y1"};
+const char* const kUpperLineKeys[] = {
+    "Be_up_fx1", "Be_up_fy1", "Be_up_fx2", "Be_up_fy2", "L_1_up_x0", "L_1_up_y0", "L_1_up_x1", "L_1_up_y1",
+    "L_2_up_x0", "L_2_up_y0", "L_2_up_x1", "L_2_up_y1", "L_3_up_x0", "L_3_up_y0", "L_3_up_x1", "L_3_up_y1"};
+
+// Sixteen distinct values from base, one per key, so no two lines share an end.
+std::vector<float> LineValues(float base) {
+    std::vector<float> v;
+    for (int i = 0; i < 16; ++i) v.push_back(base + 19.0f * i);
+    return v;
+}
+
+// Line n (0 Be, 1 L_1, 2 L_2, 3 L_3) of a plate's values, placed by `at`.
+Segment PlateLine(const std::vector<float>& v, int n, const std::function<Point(float, float)>& at) {
+    return {at(v[4 * n], v[4 * n + 1]), at(v[4 * n + 2], v[4 * n + 3])};
+}
+
+// The lines of the centre-line and L layers by colour, written out: the centre lines
+// white, their dashes magenta, the work lines' dashes pink; Be grey under white
+// dashes, L_1 blue, L_2 yellow, L_3 magenta.
+struct ReferenceLines {
+    std::vector<Segment> white, magenta, pink, grey, blue, yellow;
+};
+
+void ExpectReferenceLines(const DOVEREForm& form, const std::vector<gl::FeedbackItem>& items,
+                          const ReferenceLines& lines) {
+    const std::pair<Rgb, const std::vector<Segment>*> colours[] = {
+        {kWhite, &lines.white}, {{1, 0, 1}, &lines.magenta}, {{1, 0.5f, 1}, &lines.pink},
+        {{0.5f, 0.5f, 0.5f}, &lines.grey}, {{0, 0, 1}, &lines.blue}, {{1, 1, 0}, &lines.yellow},
+    };
+    for (const auto& [colour, segments] : colours) {
+        SCOPED_TRACE(::testing::Message() << "colour " << colour.r << " " << colour.g << " " << colour.b);
+        EXPECT_TRUE(SameSegments(FrameProbe(form).Segments(items, colour), *segments));
+    }
+}
+
+// A bay whose columns, beams and clear gaps all differ.
+void AsymmetricFrame(TFrameValues& f) {
+    f.L_beam = 6000;
+    f.H_col = 3800;
+    f.d_c_left = 400;
+    f.d_c_right = 560;
+    f.d_b_up = 620;
+    f.d_b_down = 480;
+    f.col_left_gap_for_L_brb = 60;
+    f.col_right_gap_for_L_brb = 85;
+    f.beam_up_gap_for_L_brb = 95;
+    f.beam_down_gap_for_L_brb = 45;
+    f.default_thickness_of_slab_for_L_brb = 140;
+}
+
+// The outline and the five clear-distance lines of that bay: x 200 and 5720 are the
+// column faces, y 240 and 3490 the beam faces.
+std::vector<Segment> OutlineAndClearDistances() {
+    const float L = 6000, H = 3800;
+    return {
+        {{0, 0}, {0, H}},
+        {{L, 0}, {L, H}},
+        {{0, H}, {L, H}},
+        {{0, 0}, {L, 0}},
+        {{260, 240}, {260, 3490}},    // left: face + 60
+        {{5635, 240}, {5635, 3490}},  // right: face - 85
+        {{200, 3395}, {5720, 3395}},  // upper: beam face - 95, below the beam
+        {{200, 380}, {5720, 380}},    // slab top: face + 140
+        {{200, 425}, {5720, 425}},    // lower: slab + 45
+    };
+}
+
+TEST_F(Elevation, ReferenceLinesOfADiagonalBayLieWhereTheirValuesPutThem) {
+    AsymmetricFrame(form->FrameValues);
+    const std::vector<float> lower = LineValues(100), upper = LineValues(110);
+    for (int i = 0; i < 16; ++i) {
+        form->BraceValues.*TBraceValues::Member(kLowerLineKeys[i]) = lower[i];
+        form->BraceValues.*TBraceValues::Member(kUpperLineKeys[i]) = upper[i];
+    }
+    form->ShowFrame = form->ShowBRB = form->ShowGusset = false;
+    form->ShowLr = true;
+    const auto items = Record([&] { form->DrawFrameView(); });
+    const float L = 6000, H = 3800;
+
+    // Lower lines from the lower work point; upper ones negated from (L, H).
+    auto low = [](float x, float y) { return Point{x, y}; };
+    auto up = [&](float x, float y) { return Point{L - x, H - y}; };
+    const Segment work{{0, 0}, {L, H}};
+    const Segment be_low = PlateLine(lower, 0, low), be_up = PlateLine(upper, 0, up);
+    std::vector<Segment> magenta = OutlineAndClearDistances();
+    magenta.push_back(PlateLine(lower, 3, low));
+    magenta.push_back(PlateLine(upper, 3, up));
+    const std::vector<Segment> white = {{{0, 0}, {0, H}}, {{0, H}, {L, H}}, {{L, H}, {L, 0}}, {{L, 0}, {0, 0}},
+                                        work, be_low, be_up};
+    ExpectReferenceLines(*form, items,
+                         {white, magenta, {work}, {be_low, be_up}, {PlateLine(lower, 1, low), PlateLine(upper, 1, up)},
+                          {PlateLine(lower, 2, low), PlateLine(upper, 2, up)}});
+}
+
+TEST_F(Elevation, ReferenceLinesOfAnAsymmetricChevronBayFollowEachSide) {
+    view_test::ChooseChevron(form);
+    ASSERT_EQ(form->CfgText, "Chevron");
+    AsymmetricFrame(form->FrameValues);
+    // Each side's plates have lines of their own.
+    const std::vector<float> left_lower = LineValues(100), left_upper = LineValues(110);
+    const std::vector<float> right_lower = LineValues(140), right_upper = LineValues(160);
+    for (int i = 0; i < 16; ++i) {
+        form->SideValues["LEFT"][kLowerLineKeys[i]] = left_lower[i];
+        form->SideValues["LEFT"][kUpperLineKeys[i]] = left_upper[i];
+        form->SideValues["RIGHT"][kLowerLineKeys[i]] = right_lower[i];
+        form->SideValues["RIGHT"][kUpperLineKeys[i]] = right_upper[i];
+    }
+    form->ShowFrame = form->ShowBRB = form->ShowGusset = false;
+    form->ShowLr = true;
+    const auto items = Record([&] { form->DrawFrameView(); });
+    const float L = 6000, H = 3800;
+
+    // The left side's lower lines from (0, 0), its upper ones negated from (L/2, H);
+    // the right side's are the same drawings mirrored about x = L/2.
+    auto left_low = [](float x, float y) { return Point{x, y}; };
+    auto left_up = [&](float x, float y) { return Point{L / 2 - x, H - y}; };
+    auto right_low = [&](float x, float y) { return Point{L - x, y}; };
+    auto right_up = [&](float x, float y) { return Point{L / 2 + x, H - y}; };
+    auto lines = [&](int n) {
+        return std::vector<Segment>{PlateLine(left_lower, n, left_low), PlateLine(left_upper, n, left_up),
+                                    PlateLine(right_lower, n, right_low), PlateLine(right_upper, n, right_up)};
+    };
+    // Both work lines, drawn once more under the mirror onto themselves.
+    const std::vector<Segment> work = {{{0, 0}, {L / 2, H}}, {{L / 2, H}, {L, 0}},
+                                       {{0, 0}, {L / 2, H}}, {{L / 2, H}, {L, 0}}};
+    std::vector<Segment> white = {{{0, 0}, {0, H}}, {{0, H}, {L, H}}, {{L, H}, {L, 0}}, {{L, 0}, {0, 0}}};
+    white.insert(white.end(), work.begin(), work.end());
+    for (const Segment& be : lines(0)) white.push_back(be);
+    std::vector<Segment> magenta = OutlineAndClearDistances();
+    for (const Segment& l3 : lines(3)) magenta.push_back(l3);
+    ExpectReferenceLines(*form, items, {white, magenta, work, lines(0), lines(1), lines(2)});
+}
+
 TEST_F(Elevation, EachDrawerLeavesBlendingAndStippleOffAndTheMatrixStackAsItFoundIt) {
     form->ShowLr = true;
     form->CtypeText = "Bolted";

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstring>
+#include <optional>
 
 #include "platform/ui/input.h"
 #include "support/form_environment.h"
@@ -66,6 +67,49 @@ TEST(Views, BeforeTheFirstPaintNothingIsSwappedAndWithoutAResultOnlyTheBackgroun
         EXPECT_EQ(image.height, panel->ClientHeight());
         EXPECT_EQ(gl::CountPixels(image, bg), image.width * image.height) << panel->Name();
     }
+}
+
+TEST(Views, ThePaletteHoldsEveryColourAndTheDash) {
+    FormEnvironment env(FormEnvironment::Reach::Unreachable);
+    DOVEREForm* form = env.Create();
+    const TGlPalette& p = form->GlPalette;
+    struct Entry {
+        const char* name;
+        TGlColor TGlPalette::*colour;
+        float r, g, b;
+        std::optional<float> a;  // the line colours are given as RGB
+    };
+    const Entry entries[] = {
+        {"BackgroundColor", &TGlPalette::BackgroundColor, 0.732f, 0.888f, 0.928f, 1},
+        {"OutlineColor", &TGlPalette::OutlineColor, 1, 1, 1, 1},
+        {"LeftColumnColor", &TGlPalette::LeftColumnColor, 1, 1, 0, 0.5f},
+        {"RightColumnColor", &TGlPalette::RightColumnColor, 1, 0.5f, 0.8f, 0.5f},
+        {"UpperBeamColor", &TGlPalette::UpperBeamColor, 0.3f, 1, 1, 0.5f},
+        {"LowerBeamColor", &TGlPalette::LowerBeamColor, 0.8f, 0.1f, 0.7f, 0.4f},
+        {"CoreColor", &TGlPalette::CoreColor, 1, 0, 0.3f, 0.9f},
+        {"JointColor", &TGlPalette::JointColor, 0.8f, 0.3f, 0.8f, 0.7f},
+        {"LnColor", &TGlPalette::LnColor, 0.2f, 1, 1, 0.8f},
+        {"LxColor", &TGlPalette::LxColor, 0.6f, 0.2f, 0.4f, 0.5f},
+        {"TransitionColor", &TGlPalette::TransitionColor, 0.6f, 1, 1, 0.6f},
+        {"CasingColor", &TGlPalette::CasingColor, 0.6f, 0.6f, 0.6f, 0.5f},
+        {"GussetColor", &TGlPalette::GussetColor, 0.5f, 0.7f, 1, 1},
+        {"StiffenerColor", &TGlPalette::StiffenerColor, 0.25f, 0.35f, 0.5f, 1},
+        {"L1LineColor", &TGlPalette::L1LineColor, 0, 0, 1, std::nullopt},
+        {"L2LineColor", &TGlPalette::L2LineColor, 1, 1, 0, std::nullopt},
+        {"L3LineColor", &TGlPalette::L3LineColor, 1, 0, 1, std::nullopt},
+    };
+    for (const Entry& e : entries) {
+        SCOPED_TRACE(e.name);
+        const TGlColor& c = p.*e.colour;
+        EXPECT_EQ(c.R, e.r);
+        EXPECT_EQ(c.G, e.g);
+        EXPECT_EQ(c.B, e.b);
+        if (e.a) {
+            EXPECT_EQ(c.A, *e.a);
+        }
+    }
+    EXPECT_EQ(p.DashFactor, 3);
+    EXPECT_EQ(p.DashPattern, 0x5555);
 }
 
 TEST(Views, ADiagonalResultShowsTheMembersAndPlatesInTheirBlendedColours) {

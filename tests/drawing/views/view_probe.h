@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <functional>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "app/DOVEREFORM.h"
@@ -40,6 +41,11 @@ inline ::testing::AssertionResult ColourNear(gl::Rgba actual, Rgb expected, int 
     return ::testing::AssertionFailure() << "pixel (" << int(actual.r) << ", " << int(actual.g) << ", "
                                          << int(actual.b) << ") is not near (" << int(e.r) << ", " << int(e.g)
                                          << ", " << int(e.b) << ")";
+}
+
+// A vertex that feedback mode recorded in that colour.
+inline bool SameColour(const gl::FeedbackVertex& v, Rgb c) {
+    return std::fabs(v.r - c.r) < 1e-3 && std::fabs(v.g - c.g) < 1e-3 && std::fabs(v.b - c.b) < 1e-3;
 }
 
 struct Point {
@@ -113,9 +119,7 @@ public:
         for (const gl::FeedbackItem& item : items) {
             if (item.kind != kind) continue;
             for (const gl::FeedbackVertex& v : item.vertices) {
-                if (std::fabs(v.r - colour.r) > 1e-3 || std::fabs(v.g - colour.g) > 1e-3 ||
-                    std::fabs(v.b - colour.b) > 1e-3)
-                    continue;
+                if (!SameColour(v, colour)) continue;
                 const Point p = Mm(v);
                 bool known = false;
                 for (const Point& q : points) known = known || (std::fabs(p.x - q.x) < 0.01 && std::fabs(p.y - q.y) < 0.01);
@@ -123,6 +127,16 @@ public:
             }
         }
         return points;
+    }
+
+    // The line segments (mm) drawn in that colour, line loops and strips included.
+    std::vector<std::pair<Point, Point>> Segments(const std::vector<gl::FeedbackItem>& items, Rgb colour) const {
+        std::vector<std::pair<Point, Point>> segments;
+        for (const gl::FeedbackItem& item : items)
+            if ((item.kind == gl::FeedbackKind::Line || item.kind == gl::FeedbackKind::LineReset) &&
+                item.vertices.size() == 2 && SameColour(item.vertices[0], colour))
+                segments.emplace_back(Mm(item.vertices[0]), Mm(item.vertices[1]));
+        return segments;
     }
 
 private:
@@ -146,6 +160,31 @@ inline ::testing::AssertionResult SamePoints(std::vector<Point> actual, const st
     if (missing.str().empty() && actual.empty()) return ::testing::AssertionSuccess();
     std::ostringstream extra;
     for (const Point& a : actual) extra << " " << a;
+    return ::testing::AssertionFailure() << "missing:" << missing.str() << "; not expected:" << extra.str();
+}
+
+using Segment = std::pair<Point, Point>;
+
+// The same segments in any order, each either way round, ends within tolerance (mm).
+inline ::testing::AssertionResult SameSegments(std::vector<Segment> actual, const std::vector<Segment>& expected,
+                                               float tolerance = 0.02f) {
+    auto near = [tolerance](Point a, Point b) {
+        return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance;
+    };
+    std::ostringstream missing;
+    for (const Segment& e : expected) {
+        auto it = std::find_if(actual.begin(), actual.end(), [&](const Segment& a) {
+            return (near(a.first, e.first) && near(a.second, e.second)) ||
+                   (near(a.first, e.second) && near(a.second, e.first));
+        });
+        if (it == actual.end())
+            missing << " " << e.first << "-" << e.second;
+        else
+            actual.erase(it);
+    }
+    if (missing.str().empty() && actual.empty()) return ::testing::AssertionSuccess();
+    std::ostringstream extra;
+    for (const Segment& a : actual) extra << " " << a.first << "-" << a.second;
     return ::testing::AssertionFailure() << "missing:" << missing.str() << "; not expected:" << extra.str();
 }
 

@@ -109,6 +109,154 @@ TEST(CheckCatalogues, TextsKeepTheirBlanksBeforeLineFeedsAndTheEnDash) {
     EXPECT_EQ(WeldedMiddleCatalogue()[0].LimitState, std::string("Gusset Strength \nat the \nConnection \nto \nBeam"));
 }
 
+// ---- Every entry against the tables it was written from ------------------------
+
+// One check as the grid shows it: the symbol of the all-checks list, the texts of its
+// detail view down to the unit (an empty text has no row), its number picture and
+// its key suffix.
+struct CheckRow {
+    std::string symbol;
+    std::string detail_symbol;  // empty: the same as symbol
+    std::string limit_state;
+    std::string part;
+    std::string connection;
+    std::string item;
+    std::string unit;
+    std::string picture;
+    std::string suffix;
+};
+
+const std::string kM = "Gusset Strength \nat the \nConnection \nto \nBeam";
+const std::string kVon = "von Mises \nYield Criterion";
+const std::string kTension = "Tensile \nRupture";
+const std::string kShear = "Shear \nRupture";
+const std::string kMm4 = "mm^4";
+const std::string kForce = "tonf";
+const std::string kStress = "tonf/mm^2";
+const std::string kCasing = "Steel Casing \nBuckling";
+const std::string kCoreBuckling = "Joint Region \nof \nSteel Core \nBuckling";
+
+const std::vector<CheckRow> kWeldedTable = {
+    {"DCR-1", "", kCasing, "", "", "", kMm4, "0.00E+00", "1"},
+    {"DCR-2", "", "Joint Region \nof \nSteel Core \nYielding", "", "", "", kForce, "0.#", "2"},
+    {"DCR-3-Upper", "", kCoreBuckling, "Upper", "", "", kForce, "0.#", "3_up"},
+    {"DCR-3-Lower", "", kCoreBuckling, "Lower", "", "", kForce, "0.#", "3_down"},
+    {"DCR-4", "", "Gusset \nBlock Shear", "", "", "", kForce, "0.#", "4"},
+    {"DCR-5-Upper", "", "Gusset Plate \nYielding", "Upper", "", "", kForce, "0.#", "5_up"},
+    {"DCR-5-Lower", "", "Gusset Plate \nYielding", "Lower", "", "", kForce, "0.#", "5_down"},
+    {"DCR-6-Upper", "", "Gusset Plate \nBuckling", "Upper", "", "", kForce, "0.#", "6_up"},
+    {"DCR-6-Lower", "", "Gusset Plate \nBuckling", "Lower", "", "", kForce, "0.#", "6_down"},
+    {"DCR-7-1-Upper", "", kG, "Upper", kToBeam, kVon, kStress, "0.####", "7_up_c1"},
+    {"DCR-7-2-Upper", "", kG, "Upper", kToBeam, kTension, kStress, "0.####", "7_up_c2"},
+    {"DCR-7-3-Upper", "", kG, "Upper", kToBeam, kShear, kStress, "0.####", "7_up_c3"},
+    {"DCR-7-4-Upper", "", kG, "Upper", kToColumn, kVon, kStress, "0.####", "7_up_c4"},
+    {"DCR-7-5-Upper", "", kG, "Upper", kToColumn, kTension, kStress, "0.####", "7_up_c5"},
+    {"DCR-7-6-Upper", "", kG, "Upper", kToColumn, kShear, kStress, "0.####", "7_up_c6"},
+    {"DCR-7-1-Lower", "", kG, "Lower", kToBeam, kVon, kStress, "0.####", "7_down_c1"},
+    {"DCR-7-2-Lower", "", kG, "Lower", kToBeam, kTension, kStress, "0.####", "7_down_c2"},
+    {"DCR-7-3-Lower", "", kG, "Lower", kToBeam, kShear, kStress, "0.####", "7_down_c3"},
+    {"DCR-7-4-Lower", "", kG, "Lower", kToColumn, kVon, kStress, "0.####", "7_down_c4"},
+    {"DCR-7-5-Lower", "", kG, "Lower", kToColumn, kTension, kStress, "0.####", "7_down_c5"},
+    {"DCR-7-6-Lower", "", kG, "Lower", kToColumn, kShear, kStress, "0.####", "7_down_c6"},
+};
+
+// Shared by the Diagonal and the Chevron bolted tables.
+const std::vector<CheckRow> kBoltedTable = {
+    {"DCR-1", "", kCasing, "", "", "", kMm4, "0.00E+00", "1"},
+    {"DCR-2", "", "Shear \nStrength \nof Bolts", "", "", "", kForce, "0.#", "2"},
+    {"DCR-3", "", "Bearing \nStrength \nat BRB End \nBolt Hole", "", "", "", kForce, "0.#", "3"},
+    {"DCR-4", "", "Joint Region \nof \nSteel Core \nYielding", "", "", "", kForce, "0.#", "4"},
+    {"DCR-5", "", "Joint Region \nTensile \nRupture", "", "", "", kForce, "0.#", "5"},
+    {"DCR-6-Upper", "", kCoreBuckling, "Upper", "", "", kForce, "0.#", "6_up"},
+    {"DCR-6-Lower", "", kCoreBuckling, "Lower", "", "", kForce, "0.#", "6_down"},
+    {"DCR-7", "", "Joint \nRegion \nBlock \nShear Failure", "", "", "", kForce, "0.#", "7"},
+    {"DCR-8", "", "Bearing \nStrength \nat Gusset \nBolt Hole", "", "", "", kForce, "0.#", "8"},
+    {"DCR-9", "", "Gusset Plate \nBlock Shear \nFailure", "", "", "", kForce, "0.#", "9"},
+    {"DCR-10-Upper", "", "Gusset Plate \nYielding", "Upper", "", "", kForce, "0.#", "10_up"},
+    {"DCR-10-Lower", "", "Gusset Plate \nYielding", "Lower", "", "", kForce, "0.#", "10_down"},
+    {"DCR-11-Upper", "", "Gusset Plate \nBuckling", "Upper", "", "", kForce, "0.#", "11_up"},
+    {"DCR-11-Lower", "", "Gusset Plate \nBuckling", "Lower", "", "", kForce, "0.#", "11_down"},
+    {"DCR-12-1-Upper", "", kG, "Upper", kToBeam, kVon, kStress, "0.####", "12_up_c1"},
+    {"DCR-12-2-Upper", "", kG, "Upper", kToBeam, kTension, kStress, "0.####", "12_up_c2"},
+    {"DCR-12-3-Upper", "", kG, "Upper", kToBeam, kShear, kStress, "0.####", "12_up_c3"},
+    {"DCR-12-4-Upper", "", kG, "Upper", kToColumn, kVon, kStress, "0.####", "12_up_c4"},
+    {"DCR-12-5-Upper", "", kG, "Upper", kToColumn, kTension, kStress, "0.####", "12_up_c5"},
+    {"DCR-12-6-Upper", "", kG, "Upper", kToColumn, kShear, kStress, "0.####", "12_up_c6"},
+    {"DCR-12-1-Lower", "", kG, "Lower", kToBeam, kVon, kStress, "0.####", "12_down_c1"},
+    {"DCR-12-2-Lower", "", kG, "Lower", kToBeam, kTension, kStress, "0.####", "12_down_c2"},
+    {"DCR-12-3-Lower", "", kG, "Lower", kToBeam, kShear, kStress, "0.####", "12_down_c3"},
+    {"DCR-12-4-Lower", "", kG, "Lower", kToColumn, kVon, kStress, "0.####", "12_down_c4"},
+    {"DCR-12-5-Lower", "", kG, "Lower", kToColumn, kTension, kStress, "0.####", "12_down_c5"},
+    {"DCR-12-6-Lower", "", kG, "Lower", kToColumn, kShear, kStress, "0.####", "12_down_c6"},
+};
+
+const std::vector<CheckRow> kWeldedMiddleTable = {
+    {"DCR-7-1", "DCR-7-1-Middle", kM, "Middle", kToBeam, kVon, kStress, "0.####", "7_mg_c1"},
+    {"DCR-7-2", "DCR-7-2-Middle", kM, "Middle", kToBeam, kTension, kStress, "0.####", "7_mg_c2"},
+    {"DCR-7-3", "DCR-7-3-Middle", kM, "Middle", kToBeam, kShear, kStress, "0.####", "7_mg_c3"},
+};
+
+const std::vector<CheckRow> kBoltedMiddleTable = {
+    {"DCR-12-1", "DCR-12-1-Middle", kM, "Middle", kToBeam, kVon, kStress, "0.####", "12_mg_c1"},
+    {"DCR-12-2", "DCR-12-2-Middle", kM, "Middle", kToBeam, kTension, kStress, "0.####", "12_mg_c2"},
+    {"DCR-12-3", "DCR-12-3-Middle", kM, "Middle", kToBeam, kShear, kStress, "0.####", "12_mg_c3"},
+};
+
+// A Chevron welded side: places 1 to 9, then the lower end's connection, 16 to 21.
+std::vector<CheckRow> ChevronWeldedSideTable() {
+    std::vector<CheckRow> rows;
+    for (int place : {1, 2, 3, 4, 5, 6, 7, 8, 9, 16, 17, 18, 19, 20, 21}) rows.push_back(kWeldedTable[place - 1]);
+    return rows;
+}
+
+// A demand of 1234.5678 and a capacity of 2469.1357 as each picture writes them.
+std::pair<std::string, std::string> NumbersBy(const std::string& picture) {
+    if (picture == "0.00E+00") return {"1.23E+03", "2.47E+03"};
+    if (picture == "0.#") return {"1234.6", "2469.1"};
+    if (picture == "0.####") return {"1234.5678", "2469.1357"};
+    ADD_FAILURE() << "no such picture in the tables: " << picture;
+    return {};
+}
+
+TEST(CheckCatalogues, EveryEntryShowsTheTextsOfItsTable) {
+    struct Case {
+        const char* list;
+        CheckCatalogue checks;
+        std::vector<CheckRow> table;
+    } cases[] = {
+        {"welded", WeldedCheckCatalogue(), kWeldedTable},
+        {"bolted", BoltedCheckCatalogue(), kBoltedTable},
+        {"Chevron welded side", ChevronWeldedSideCatalogue(), ChevronWeldedSideTable()},
+        {"welded middle gusset", WeldedMiddleCatalogue(), kWeldedMiddleTable},
+        {"bolted middle gusset", BoltedMiddleCatalogue(), kBoltedMiddleTable},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.list);
+        ASSERT_EQ(c.checks.size(), c.table.size());
+        // Only the table's own keys answer, so a check reading another key shows nothing.
+        std::map<std::string, double> values;
+        for (const CheckRow& row : c.table) {
+            values["DCR_" + row.suffix] = 0.5;
+            values["Demand_" + row.suffix] = 1234.5678;
+            values["Capacity_" + row.suffix] = 2469.1357;
+        }
+        const auto list = CheckListRows(c.checks, MapValues(values));
+        ASSERT_TRUE(list);
+        for (std::size_t i = 0; i < c.table.size(); ++i) {
+            const CheckRow& row = c.table[i];
+            SCOPED_TRACE(row.symbol);
+            EXPECT_EQ((*list)[i].Symbol, row.symbol);
+            std::vector<std::string> cells = {row.detail_symbol.empty() ? row.symbol : row.detail_symbol,
+                                              row.limit_state};
+            for (const std::string& optional : {row.part, row.connection, row.item})
+                if (!optional.empty()) cells.push_back(optional);
+            const auto [demand, capacity] = NumbersBy(row.picture);
+            cells.insert(cells.end(), {row.unit, demand, capacity, "0.50", "OK"});
+            EXPECT_EQ(CheckDetailCells(c.checks[i], kTonf, MapValues(values)), cells);
+        }
+    }
+}
+
 // ---- Rules ----------------------------------------------------------------------
 
 TEST(CheckRatio, TextIsCutAfterRoundingAndAPassNeverReadsOne) {

@@ -105,7 +105,8 @@ TEST_F(GuardedGetTest, AnyFailureShowsTheConnectionMessageOnceAndKeepsTheLastRep
         form->UrlTail = "{}";
         env.Service().FailNextRequest(c.fault);
         EXPECT_FALSE(form->SendRunRequest());
-        EXPECT_EQ(env.Headless().TakeBoxes(), std::vector<Box>{ConnectionBox()});
+        EXPECT_EQ(env.Headless().TakeBoxes(),
+                  std::vector<Box>{testing_support::ErrorBox("[Error] Check the connection(Port: 80,8080,8081)!")});
         EXPECT_EQ(form->ReplyText, "kept");
         EXPECT_EQ(form->RequestUrl, "http://" ZORV_SERVICE_HOST ":8080" + std::string(service_link::kRunPath) + "{}");
         EXPECT_EQ(form->HttpClient, nullptr);
