@@ -240,12 +240,12 @@ TEST(CheckCatalogues, EveryEntryShowsTheTextsOfItsTable) {
             values["Demand_" + row.suffix] = 1234.5678;
             values["Capacity_" + row.suffix] = 2469.1357;
         }
-        const auto list = CheckListRows(c.checks, MapValues(values));
-        ASSERT_TRUE(list);
+        const std::vector<TCheckListRow> list = CheckListRows(c.checks, MapValues(values));
+        ASSERT_EQ(list.size(), c.table.size());
         for (std::size_t i = 0; i < c.table.size(); ++i) {
             const CheckRow& row = c.table[i];
             SCOPED_TRACE(row.symbol);
-            EXPECT_EQ((*list)[i].Symbol, row.symbol);
+            EXPECT_EQ(list[i].Symbol, row.symbol);
             std::vector<std::string> cells = {row.detail_symbol.empty() ? row.symbol : row.detail_symbol,
                                               row.limit_state};
             for (const std::string& optional : {row.part, row.connection, row.item})
