@@ -309,6 +309,39 @@ TEST(Startup, ClosingTheWindowDropsTheClientIdentifier) {
     EXPECT_TRUE(env.Headless().Boxes().empty());
 }
 
+// The time-out box of a run (here the same box after a run the service dropped) is
+// open when the user closes the window: the close waits for the box and the run, and
+// then drops the identifier and ends the program as any close does.
+TEST(Startup, ACloseAskedForDuringARunsErrorBoxClosesTheWindowAfterTheRun) {
+    FormEnvironment env;
+    DOVEREForm* form = env.Create();
+    const std::string id = form->ClientId;
+    env.Service().ClearRequestTargets();
+    zorv_service::Fault dropped;
+    dropped.close_without_reply = true;
+    env.Service().FailNextRequest(dropped);
+    bool ended_during_box = true;
+    std::size_t requests_during_box = 0;
+    env.Headless().SetWhileBoxOpen([&](const Box& box) {
+        if (box != ConnectionBox()) return;
+        ui::UserClose(form);
+        ended_during_box = env.App().Terminated();
+        requests_during_box = env.Methods().size();
+    });
+    ui::UserClick(form->Button_Refresh);
+    EXPECT_FALSE(ended_during_box);
+    EXPECT_EQ(requests_during_box, 1u) << "no removal while the box was open";
+    EXPECT_EQ(env.Headless().Boxes(), std::vector<Box>{ConnectionBox()});
+    EXPECT_TRUE(env.App().Terminated()) << "the close was carried out after the run";
+    const std::vector<std::string> methods = env.Methods();
+    ASSERT_EQ(methods.size(), 2u);
+    EXPECT_TRUE(methods[0].starts_with("RUN_ZORV_PROJECT/"));
+    EXPECT_EQ(methods[1], "Remove_Random_Client_ID/" + id);
+    EXPECT_TRUE(form->Button_Refresh->Enabled()) << "the run ended as it always does";
+    EXPECT_EQ(form->Cursor(), crArrow);
+    EXPECT_EQ(form->FrameRC, nullptr) << "the close gave the views' contexts back";
+}
+
 TEST(Unreachable, EveryQueryAndDownloadShowsTheConnectionMessageOnceAndConstructionCompletes) {
     FormEnvironment env(FormEnvironment::Reach::Unreachable);
     DOVEREForm* form = env.Create();
