@@ -3,6 +3,7 @@
 // member, a service that does not answer, and the close.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/text/regional.h"
@@ -340,6 +341,26 @@ TEST(Startup, ACloseAskedForDuringARunsErrorBoxClosesTheWindowAfterTheRun) {
     EXPECT_TRUE(form->Button_Refresh->Enabled()) << "the run ended as it always does";
     EXPECT_EQ(form->Cursor(), crArrow);
     EXPECT_EQ(form->FrameRC, nullptr) << "the close gave the views' contexts back";
+}
+
+// A service that answered none of the start-up queries (here: nothing listens) gets
+// the short limit for the first design too, so that a hung one does not hold the
+// window back for a run's long wait; one that answered gets the long limit.
+TEST(Startup, TheFirstDesignWaitsLongOnlyForAServiceThatAnsweredAtStartUp) {
+    for (const auto reach : {FormEnvironment::Reach::Answers, FormEnvironment::Reach::Unreachable}) {
+        const bool answers = reach == FormEnvironment::Reach::Answers;
+        SCOPED_TRACE(answers ? "answers" : "unreachable");
+        FormEnvironment env(reach);
+        const long query_ms = std::min(service_link::kQueryTimeoutMs, http::CurrentTimeouts().total_ms);
+        const long run_ms = http::CurrentTimeouts().total_ms;
+        ASSERT_LT(query_ms, run_ms);
+        DOVEREForm* form = env.Create();
+        EXPECT_EQ(http::LastTimeoutsForTests().total_ms, answers ? run_ms : query_ms) << "the first design";
+        EXPECT_FALSE(form->StartingUp);
+        env.Headless().TakeBoxes();
+        ui::UserClick(form->Button_Refresh);
+        EXPECT_EQ(http::LastTimeoutsForTests().total_ms, run_ms) << "the user's designs wait long";
+    }
 }
 
 TEST(Unreachable, EveryQueryAndDownloadShowsTheConnectionMessageOnceAndConstructionCompletes) {
