@@ -115,7 +115,7 @@ sessions_probe() {
         sessions_version=${BASH_REMATCH[1]}
         return
     fi
-    body=$(printf '%s' "$body" | tr -c '[:print:]' ' ' | cut -c1-60)
+    body=$(printf '%s' "$body" | tr -c '[:print:]' ' ' | tr -s ' ' | cut -c1-60)
     sessions_what="it answered Get_Server_Version with HTTP $code${server:+ (server: ${server//[^[:print:]]/})}${body:+: $body}"
 }
 
