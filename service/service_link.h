@@ -38,7 +38,7 @@ inline constexpr char kServicePort[] = "8080";
 // where design and report runs, which may compute for long, keep the HTTP client's
 // own limits.
 inline constexpr long kQueryConnectTimeoutMs = 3000;
-inline constexpr long kQueryTimeoutMs = 4000;
+inline constexpr long kQueryTimeoutMs = 3000;
 inline constexpr char kClientVersion[] = "NZC21062501";
 // Where the update notice sends the user.
 inline constexpr char kZorvWebSite[] = "https://zorv.example/";
