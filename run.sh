@@ -3,7 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps
-scripts/build >/dev/null
+# Two run.sh started together build one after the other.
+mkdir -p build
+flock build/.run-build.lock scripts/build >/dev/null
 
 # The design service: the client reaches it on 127.0.0.1:8080. A design service that
 # answers there is used; when nothing does, zorv-service is started there and shared
