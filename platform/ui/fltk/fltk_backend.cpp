@@ -445,6 +445,7 @@ int FltkBackend::EventDispatch(int event, Fl_Window* window) {
         window->do_callback();
         return 1;
     }
+    if (current_ && current_->previous_dispatch_) return current_->previous_dispatch_(event, window);
     return Fl::handle_(event, window);
 }
 
