@@ -329,6 +329,7 @@ DOVEREForm::DOVEREForm(TComponent* owner) : TForm(owner) {
     // 33, 34.
     MagnifyDcrGauge(10);
     RedrawViews();
+    StartingUp = false;
 }
 
 // The members go in the reverse order of their declaration, then the form with the

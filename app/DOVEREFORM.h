@@ -384,8 +384,16 @@ public:
     // One guarded GET of path + argument: the reply text from its twelfth byte goes to
     // use_reply. Any failure of the GET or of use_reply shows the connection message
     // once, in the error box; false then.
+    // A query waits the short time-out of service_link, a run the long one.
+    enum class TServiceWait { Query, Run };
     bool GuardedGet(const std::string& path, const std::string& argument,
-                    const std::function<void(const std::string& text)>& use_reply);
+                    const std::function<void(const std::string& text)>& use_reply,
+                    TServiceWait wait = TServiceWait::Query);
+    // Some GET of this window got the service's answer; the constructor is at work.
+    // A service that answered none of the start-up queries does not hold the window
+    // back for a run's long time-out at its first design either.
+    bool ServiceAnswered = false;
+    bool StartingUp = true;
     bool SendRunRequest();
     bool SendCatalogueRequest();
     void QueryRandomClientId();

@@ -31,6 +31,8 @@ int main() {
     } catch (...) {
         Application->ShowException(Exception(""));
     }
+    // The window and its contexts go here, before any static teardown.
     Application->DestroyComponents();
+    ui::StopDesktop();
     return 0;
 }

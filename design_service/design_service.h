@@ -41,7 +41,8 @@ struct ServiceOptions {
     std::size_t max_connections = 64;
     // Called once per connection with one line describing it.
     std::function<void(const std::string&)> log_line;
-    // Folder of the report files; empty: a temporary folder removed with the service.
+    // Folder of the report files; empty: a temporary folder, made at the first report
+    // and removed with the service.
     std::string report_folder;
 };
 

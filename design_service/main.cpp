@@ -1,6 +1,7 @@
 // zorv-service: the local design service on a TCP port.
 //   zorv-service [--port N] [--bind ADDRESS] [--reports FOLDER]
-// Logs one line per request to stderr; SIGINT or SIGTERM stops it cleanly.
+// Logs one line per request to stderr; SIGINT, SIGTERM or SIGHUP (its terminal closed)
+// stops it cleanly, removing its temporary report folder.
 #include <pthread.h>
 #include <signal.h>
 
@@ -22,7 +23,8 @@ void Usage(std::FILE* to) {
                  "  --port N          TCP port to serve (default 8080; 0 picks a free one)\n"
                  "  --bind ADDRESS    IPv4 address to listen on (default 127.0.0.1)\n"
                  "  --reports FOLDER  where report runs write their files (default: a temporary\n"
-                 "                    folder, removed when the service stops)\n");
+                 "                    folder, made at the first report and removed when the\n"
+                 "                    service stops)\n");
 }
 
 bool ParsePort(const std::string& text, unsigned short& port) {
@@ -69,9 +71,11 @@ int main(int argc, char** argv) {
     sigemptyset(&stop_signals);
     sigaddset(&stop_signals, SIGINT);
     sigaddset(&stop_signals, SIGTERM);
+    sigaddset(&stop_signals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
     signal(SIGINT, SIG_DFL);
     signal(SIGTERM, SIG_DFL);
+    signal(SIGHUP, SIG_DFL);
 
     static std::mutex log_mutex;
     options.log_line = [](const std::string& line) {
@@ -92,7 +96,8 @@ int main(int argc, char** argv) {
 
     int received = 0;
     sigwait(&stop_signals, &received);
-    std::fprintf(stderr, "zorv-service: %s received, stopping\n", received == SIGINT ? "SIGINT" : "SIGTERM");
+    const char* name = received == SIGINT ? "SIGINT" : received == SIGHUP ? "SIGHUP" : "SIGTERM";
+    std::fprintf(stderr, "zorv-service: %s received, stopping\n", name);
     service_holder->Stop();
     return 0;
 }

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -47,20 +49,34 @@ ReportStore::ReportStore(fs::path root) : root_(std::move(root)) {
 }
 
 std::unique_ptr<ReportStore> ReportStore::Temporary() {
+    std::unique_ptr<ReportStore> store(new ReportStore);
+    store->owned_ = true;
+    return store;
+}
+
+bool ReportStore::HaveRoot(std::string& error) {
+    if (!root_.empty()) return true;
     std::error_code ec;
     fs::path base = fs::temp_directory_path(ec);
     if (ec) base = "/tmp";
     std::string pattern = (base / "zorv-reports-XXXXXX").string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
-    if (!::mkdtemp(name.data())) throw std::runtime_error("cannot make a temporary report folder in " + base.string());
-    auto store = std::make_unique<ReportStore>(fs::path(name.data()));
-    store->owned_ = true;
-    return store;
+    if (!::mkdtemp(name.data())) {
+        error = "cannot make a temporary report folder in " + base.string() + " (" + std::strerror(errno) + ")";
+        return false;
+    }
+    root_ = name.data();
+    return true;
+}
+
+fs::path ReportStore::Root() const {
+    std::lock_guard lock(mutex_);
+    return root_;
 }
 
 ReportStore::~ReportStore() {
-    if (!owned_) return;
+    if (!owned_ || root_.empty()) return;
     std::error_code ec;
     fs::remove_all(root_, ec);
 }
@@ -90,6 +106,7 @@ bool ReportStore::Write(const std::string& client, const std::string& file, cons
         return false;
     }
     std::lock_guard lock(mutex_);
+    if (!HaveRoot(error)) return false;
     const fs::path folder = root_ / client;
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
@@ -144,6 +161,10 @@ int ReportStore::Read(const std::string& target, std::string& body, std::string&
                    : 404;
     }
     std::lock_guard lock(mutex_);
+    if (root_.empty()) {
+        body = "No such report\n";
+        return 404;
+    }
     const fs::path path = root_ / client / file;
     std::error_code ec;
     if (!fs::is_regular_file(path, ec) || fs::file_size(path, ec) > kMaxReportBytes) {
@@ -166,6 +187,7 @@ bool ReportStore::RemoveClient(const std::string& client) {
     const std::string name = SafeName(client, "");
     if (name.empty()) return false;
     std::lock_guard lock(mutex_);
+    if (root_.empty()) return false;
     std::error_code ec;
     const fs::path folder = root_ / name;
     if (!fs::is_directory(folder, ec)) return false;

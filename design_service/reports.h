@@ -19,13 +19,16 @@ class ReportStore {
 public:
     // Uses the folder, creating it; throws std::runtime_error when it cannot.
     explicit ReportStore(std::filesystem::path root);
-    // A fresh folder under the system's temporary folder, removed with the store.
+    // A fresh folder under the system's temporary folder, removed with the store. It
+    // is made when the first report is written, so a service that writes none needs
+    // no writable temporary folder; until then the store holds no report.
     static std::unique_ptr<ReportStore> Temporary();
     ~ReportStore();
     ReportStore(const ReportStore&) = delete;
     ReportStore& operator=(const ReportStore&) = delete;
 
-    const std::filesystem::path& Root() const { return root_; }
+    // The folder; empty for a temporary store that has written nothing yet.
+    std::filesystem::path Root() const;
 
     // The name a client or project text takes in a path: letters, digits, "_"
     // and "-" kept, anything else "_", at most 64 characters, never empty.
@@ -42,6 +45,10 @@ public:
     bool RemoveClient(const std::string& client);
 
 private:
+    ReportStore() = default;
+    // Makes the temporary folder if it is not there yet (mutex held).
+    bool HaveRoot(std::string& error);
+
     std::filesystem::path root_;
     bool owned_ = false;
     mutable std::mutex mutex_;

@@ -62,18 +62,23 @@ std::string HttpGetText(const std::string& url, TDSHTTP& client) {
 }
 
 bool DOVEREForm::GuardedGet(const std::string& path, const std::string& argument,
-                            const std::function<void(const std::string& text)>& use_reply) {
+                            const std::function<void(const std::string& text)>& use_reply, TServiceWait wait) {
     RequestUrl = service_link::ServiceUrl(ServiceHost, ServicePort, path, argument);
     bool done = false;
     {
         HttpClient = std::make_unique<TDSHTTP>();
         HttpClient->HTTPOptions << hoKeepOrigProtocol;
+        if (wait == TServiceWait::Query) {
+            HttpClient->ConnectTimeout = service_link::kQueryConnectTimeoutMs;
+            HttpClient->ResponseTimeout = service_link::kQueryTimeoutMs;
+        }
         struct Release {
             std::unique_ptr<TDSHTTP>& client;
             ~Release() { client.reset(); }
         } release{HttpClient};
         try {
             const std::string text = HttpGetText(RequestUrl, *HttpClient);
+            ServiceAnswered = true;
             use_reply(text);
             done = true;
         } catch (...) {
@@ -88,8 +93,10 @@ bool DOVEREForm::GuardedGet(const std::string& path, const std::string& argument
 bool DOVEREForm::SendRunRequest() {
     // The service may take long to answer: the window shows the run so far first.
     ui::PaintNow();
-    return GuardedGet(RunPath, UrlTail,
-                      [this](const std::string& text) { ReplyText = service_link::RewrapObject(text); });
+    const bool silent_at_start = StartingUp && !ServiceAnswered;
+    return GuardedGet(
+        RunPath, UrlTail, [this](const std::string& text) { ReplyText = service_link::RewrapObject(text); },
+        silent_at_start ? TServiceWait::Query : TServiceWait::Run);
 }
 
 bool DOVEREForm::SendCatalogueRequest() {

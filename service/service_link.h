@@ -32,6 +32,13 @@ inline constexpr char kRemoveClientFilesPath[] = "/datasnap/rest/TServerMethods1
 inline constexpr char kRemoveClientIdPath[] = "/datasnap/rest/TServerMethods1/Remove_Random_Client_ID/";
 
 inline constexpr char kServicePort[] = "8080";
+
+// The start-up queries, the catalogues and the removals are small answers that a
+// working service gives at once: they wait this long (ms) to connect and in all,
+// where design and report runs, which may compute for long, keep the HTTP client's
+// own limits.
+inline constexpr long kQueryConnectTimeoutMs = 3000;
+inline constexpr long kQueryTimeoutMs = 3000;
 inline constexpr char kClientVersion[] = "NZC21062501";
 // Where the update notice sends the user.
 inline constexpr char kZorvWebSite[] = "https://zorv.example/";

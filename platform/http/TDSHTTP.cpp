@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <cctype>
 #include <memory>
 #include <mutex>
@@ -15,6 +16,7 @@ namespace {
 std::mutex settings_mutex;
 std::vector<std::string> connect_to;
 Timeouts timeouts{kDefaultConnectTimeoutMs, kDefaultTotalTimeoutMs};
+Timeouts last_applied{0, 0};
 
 void InitCurlOnce() {
     static std::once_flag once;
@@ -123,6 +125,16 @@ Timeouts CurrentTimeouts() {
     return timeouts;
 }
 
+Timeouts LastTimeoutsForTests() {
+    std::lock_guard lock(settings_mutex);
+    return last_applied;
+}
+
+void ResetLastTimeoutsForTests() {
+    std::lock_guard lock(settings_mutex);
+    last_applied = Timeouts{0, 0};
+}
+
 ScopedConnectTo::ScopedConnectTo(std::vector<std::string> entries) : previous_(ConnectToForTests()) {
     SetConnectToForTests(std::move(entries));
 }
@@ -139,7 +151,13 @@ void TDSHTTP::Get(const std::string& url, std::vector<unsigned char>& stream) {
     using namespace http;
     const RequestUrl where = SplitRequestUrl(url);  // refuses before anything is sent
     InitCurlOnce();
-    const Timeouts limits = CurrentTimeouts();
+    Timeouts limits = CurrentTimeouts();
+    if (ConnectTimeout > 0) limits.connect_ms = std::min(limits.connect_ms, ConnectTimeout);
+    if (ResponseTimeout > 0) limits.total_ms = std::min(limits.total_ms, ResponseTimeout);
+    {
+        std::lock_guard lock(settings_mutex);
+        last_applied = limits;
+    }
     const std::vector<std::string> mapping = ConnectToForTests();
 
     std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());

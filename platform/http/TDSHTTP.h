@@ -39,6 +39,11 @@ public:
     // hoKeepOrigProtocol describes what every GET does anyway.
     THTTPOptions HTTPOptions;
 
+    // Limits of this client's GETs in milliseconds, 0 for the defaults: to connect,
+    // and for the whole exchange. The shorter of these and the defaults applies.
+    long ConnectTimeout = 0;
+    long ResponseTimeout = 0;
+
     // Replaces the stream's content with the reply's body; on failure the
     // stream is left as it was and Exception is thrown.
     void Get(const std::string& url, std::vector<unsigned char>& stream);
@@ -65,6 +70,9 @@ struct Timeouts {
     long total_ms;
 };
 Timeouts CurrentTimeouts();
+// Test-only: the limits that the last GET applied ({0, 0} after ResetLastTimeouts).
+Timeouts LastTimeoutsForTests();
+void ResetLastTimeoutsForTests();
 
 // Sets the mapping for a scope and restores the previous one after it.
 class ScopedConnectTo {

@@ -74,7 +74,10 @@ bool Dispatch(const std::function<void()>& call) {
     }
     if (app) {
         app->Backend().Refresh();
-        if (Frames().empty()) app->FreeReleasedForms();
+        if (Frames().empty()) {
+            app->FreeReleasedForms();
+            app->CarryOutWaitingCloses();
+        }
     }
     return !failed;
 }
@@ -188,9 +191,12 @@ std::int64_t SteadyMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+// Never destroyed: when a library ends the program with exit(), static teardown must
+// not reach the forms, whose contexts and windows belong to libraries that may already
+// have shut down. The program takes its forms down itself on its way out.
 TApplication& DefaultApplication() {
-    static TApplication app;
-    return app;
+    static TApplication* app = new TApplication;
+    return *app;
 }
 
 }  // namespace
@@ -310,6 +316,20 @@ void TApplication::FireDueTimers(std::int64_t until, bool every_occurrence) {
 
 void TApplication::ReleaseForm(TForm* form) {
     if (std::find(released_.begin(), released_.end(), form) == released_.end()) released_.push_back(form);
+}
+
+void TApplication::CarryOutWaitingCloses() {
+    // A close may free forms or open boxes: the list is looked at afresh each time.
+    for (bool again = true; again;) {
+        again = false;
+        for (TForm* form : forms_) {
+            if (!form->close_pending_ || form->Busy()) continue;
+            form->close_pending_ = false;
+            ui::Dispatch([form] { form->Close(); });
+            again = true;
+            break;
+        }
+    }
 }
 
 void TApplication::FreeReleasedForms() {

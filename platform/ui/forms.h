@@ -123,6 +123,9 @@ public:
     void EndBusy();
     bool Busy() const { return busy_ > 0; }
     bool ClosePending() const { return close_pending_; }
+    // Notes a close that must wait: the end of the outermost event carries it out
+    // (TApplication::CarryOutWaitingCloses), or EndBusy when the form is busy then.
+    void CloseLater() { close_pending_ = true; }
 
     // Creates the components of a layout text (nested `object Name: TClass ... end`
     // blocks) as children of this form, binding `OnEvent = Handler` lines to the
@@ -143,6 +146,7 @@ protected:
     bool HasCaption() const override { return true; }
 
 private:
+    friend class TApplication;
     int client_width_ = 0, client_height_ = 0;
     TPosition position_ = poDesigned;
     TFormBorderStyle border_style_ = bsSizeable;
@@ -222,6 +226,9 @@ public:
     // Forms that closed with caFree wait for the end of the current event.
     void ReleaseForm(TForm* form);
     void FreeReleasedForms();
+    // Closes, through the dispatcher, the forms whose close waited (CloseLater) and
+    // that are not busy; called when the outermost event ends.
+    void CarryOutWaitingCloses();
 
 private:
     friend class TTimer;

@@ -245,6 +245,12 @@ void UserFocus(TWinControl* control) {
 }
 
 void UserClose(TForm* form) {
+    // Inside another event (its modal box is open, or it lets messages through) the
+    // close waits for that event to end, which may still need the form.
+    if (DispatchDepth() > 0) {
+        form->CloseLater();
+        return;
+    }
     Dispatch([form] { form->Close(); });
 }
 

@@ -83,7 +83,8 @@ TWinControl* UserTab(TForm* form, bool forward = true);
 // A click into a control that can take the focus.
 void UserFocus(TWinControl* control);
 
-// The window's close box.
+// The window's close box. Asked for during another event (a modal box of a handler
+// is open), the close waits until that event has ended.
 void UserClose(TForm* form);
 // The window needs painting: OnPaint.
 void PaintForm(TForm* form);

@@ -3,6 +3,7 @@
 // member, a service that does not answer, and the close.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/text/regional.h"
@@ -312,6 +313,59 @@ TEST(Startup, ClosingTheWindowDropsTheClientIdentifier) {
     EXPECT_FALSE(env.Service().State().KnowsClient(id));
     EXPECT_TRUE(env.App().Terminated()) << "closing the main window ends the program";
     EXPECT_TRUE(env.Headless().Boxes().empty());
+}
+
+// The time-out box of a run (here the same box after a run the service dropped) is
+// open when the user closes the window: the close waits for the box and the run, and
+// then drops the identifier and ends the program as any close does.
+TEST(Startup, ACloseAskedForDuringARunsErrorBoxClosesTheWindowAfterTheRun) {
+    FormEnvironment env;
+    DOVEREForm* form = env.Create();
+    const std::string id = form->ClientId;
+    env.Service().ClearRequestTargets();
+    zorv_service::Fault dropped;
+    dropped.close_without_reply = true;
+    env.Service().FailNextRequest(dropped);
+    bool ended_during_box = true;
+    std::size_t requests_during_box = 0;
+    env.Headless().SetWhileBoxOpen([&](const Box& box) {
+        if (box != ConnectionBox()) return;
+        ui::UserClose(form);
+        ended_during_box = env.App().Terminated();
+        requests_during_box = env.Methods().size();
+    });
+    ui::UserClick(form->Button_Refresh);
+    EXPECT_FALSE(ended_during_box);
+    EXPECT_EQ(requests_during_box, 1u) << "no removal while the box was open";
+    EXPECT_EQ(env.Headless().Boxes(), std::vector<Box>{ConnectionBox()});
+    EXPECT_TRUE(env.App().Terminated()) << "the close was carried out after the run";
+    const std::vector<std::string> methods = env.Methods();
+    ASSERT_EQ(methods.size(), 2u);
+    EXPECT_TRUE(methods[0].starts_with("RUN_ZORV_PROJECT/"));
+    EXPECT_EQ(methods[1], "Remove_Random_Client_ID/" + id);
+    EXPECT_TRUE(form->Button_Refresh->Enabled()) << "the run ended as it always does";
+    EXPECT_EQ(form->Cursor(), crArrow);
+    EXPECT_EQ(form->FrameRC, nullptr) << "the close gave the views' contexts back";
+}
+
+// A service that answered none of the start-up queries (here: nothing listens) gets
+// the short limit for the first design too, so that a hung one does not hold the
+// window back for a run's long wait; one that answered gets the long limit.
+TEST(Startup, TheFirstDesignWaitsLongOnlyForAServiceThatAnsweredAtStartUp) {
+    for (const auto reach : {FormEnvironment::Reach::Answers, FormEnvironment::Reach::Unreachable}) {
+        const bool answers = reach == FormEnvironment::Reach::Answers;
+        SCOPED_TRACE(answers ? "answers" : "unreachable");
+        FormEnvironment env(reach);
+        const long query_ms = std::min(service_link::kQueryTimeoutMs, http::CurrentTimeouts().total_ms);
+        const long run_ms = http::CurrentTimeouts().total_ms;
+        ASSERT_LT(query_ms, run_ms);
+        DOVEREForm* form = env.Create();
+        EXPECT_EQ(http::LastTimeoutsForTests().total_ms, answers ? run_ms : query_ms) << "the first design";
+        EXPECT_FALSE(form->StartingUp);
+        env.Headless().TakeBoxes();
+        ui::UserClick(form->Button_Refresh);
+        EXPECT_EQ(http::LastTimeoutsForTests().total_ms, run_ms) << "the user's designs wait long";
+    }
 }
 
 TEST(Unreachable, EveryQueryAndDownloadShowsTheConnectionMessageOnceAndConstructionCompletes) {

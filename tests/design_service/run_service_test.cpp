@@ -1,7 +1,11 @@
 // A design run through the real server and HTTP client, and the report files
 // that a report run leaves for the client's links.
+#include <stdlib.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +20,26 @@ namespace {
 using namespace testing_support;
 using zorv_service::Family;
 using zorv_service::ReportStore;
+
+// A fresh folder under the temporary folder, removed with everything in it.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "zorv-reports-test-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
+        path_ = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
 
 // X of {"result":[X]}.
 json Unwrap(const std::string& body) {
@@ -80,12 +104,17 @@ TEST(RunOverTheWire, AReportRunLeavesFilesTheLinksReach) {
 }
 
 TEST(ReportServing, OnlyFilesInsideTheFolderAreServed) {
+    // A folder of the test's own, with the report folder and a neighbour beside it.
+    ScratchFolder scratch;
     zorv_service::ServiceState state;
-    auto store = std::shared_ptr<ReportStore>(ReportStore::Temporary());
+    auto store = std::make_shared<ReportStore>(scratch.Path() / "reports");
     state.SetReports(store);
     std::string error;
     ASSERT_TRUE(store->Write("C1", "p.txt", "report text", error)) << error;
-    std::filesystem::create_directories(store->Root().parent_path() / "outside");
+    std::filesystem::create_directories(scratch.Path() / "outside");
+    {
+        std::ofstream(scratch.Path() / "outside" / "p.txt") << "not a report";
+    }
     struct Case {
         std::string target;
         int status;
@@ -95,7 +124,7 @@ TEST(ReportServing, OnlyFilesInsideTheFolderAreServed) {
         {"/Reports/C1", 404},            {"/Reports/", 400},                {"/Reports/../C1/p.txt", 400},
         {"/Reports/C1/../C1/p.txt", 400}, {"/Reports/C1/..", 400},          {"/Reports//etc/passwd", 400},
         {"/Reports/C1\\p.txt", 400},     {"/Reports/C1/p.txt/x", 404},      {"/Reports/C1/.p.txt", 404},
-        {"/Reports/C1/%2e%2e", 404},
+        {"/Reports/C1/%2e%2e", 404},     {"/Reports/../outside/p.txt", 400}, {"/Reports/outside/p.txt", 404},
     };
     for (const Case& c : cases) {
         zorv_service::Reply reply = zorv_service::AnswerGet(c.target, state);
@@ -108,12 +137,14 @@ TEST(ReportServing, OnlyFilesInsideTheFolderAreServed) {
 
 TEST(ReportServing, WritesAreWholeAndBounded) {
     auto store = ReportStore::Temporary();
-    const std::filesystem::path root = store->Root();
     std::string error;
     EXPECT_FALSE(store->Write("C1", "../x.txt", "x", error));
     EXPECT_FALSE(store->Write("C1", "big.txt", std::string(zorv_service::kMaxReportBytes + 1, 'x'), error));
+    EXPECT_TRUE(store->Root().empty()) << "no folder before the first report";
     for (std::size_t i = 0; i < zorv_service::kMaxReportsPerClient; ++i)
         ASSERT_TRUE(store->Write("C1", "r" + std::to_string(i) + ".txt", "x", error)) << error;
+    const std::filesystem::path root = store->Root();
+    ASSERT_FALSE(root.empty());
     EXPECT_FALSE(store->Write("C1", "one-more.txt", "x", error));
     EXPECT_TRUE(store->Write("C1", "r0.txt", "rewritten", error)) << error;  // an existing one may be replaced
     std::size_t files = 0;

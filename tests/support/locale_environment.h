@@ -1,8 +1,8 @@
 #pragma once
 // Real user locales for tests: compiles glibc locales from the system's
-// locale sources into a folder under the temporary directory (kept for later
-// runs) and points LOCPATH and the locale variables at them for the life of
-// the object; the previous environment comes back afterwards. available() is
+// locale sources into a folder of the build tree (ZORV_TEST_CACHE_DIR, kept for
+// later runs and gone with the build) and points LOCPATH and the locale variables
+// at them for the life of the object; the previous environment comes back afterwards. available() is
 // false when the locale sources or localedef are missing.
 #include <gnu/libc-version.h>
 #include <unistd.h>
@@ -53,9 +53,8 @@ private:
     // locale is compiled aside and moved into place, so parallel tests agree.
     static const std::string& Folder() {
         static const std::string folder = [] {
-            auto path = std::filesystem::temp_directory_path() /
-                        ("zorv-test-locales-" + std::to_string(getuid()) + "-" +
-                         gnu_get_libc_version());
+            auto path = std::filesystem::path(ZORV_TEST_CACHE_DIR) /
+                        ("locales-" + std::to_string(getuid()) + "-" + gnu_get_libc_version());
             std::filesystem::create_directories(path);
             return path.string();
         }();

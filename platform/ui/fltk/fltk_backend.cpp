@@ -2,13 +2,14 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Native_File_Chooser.H>
+#include <FL/Fl_Window.H>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 #include "platform/ui/fltk/look.h"
 #include "platform/ui/fltk/message_box.h"
@@ -20,8 +21,9 @@
 namespace ui {
 namespace {
 
-// FLTK calls this when the display goes away: one line, and out at once (the model's
-// objects cannot be taken down without a display).
+// FLTK calls this when the display goes away: one line, and out at once. Nothing is
+// torn down on the way: the windows cannot be, and the rendering library may already
+// be gone when static teardown would reach the contexts.
 [[noreturn]] void LostDisplay(const char* format, ...) {
     std::fprintf(stderr, "%s: the display went away: ", program_invocation_short_name);
     va_list args;
@@ -33,8 +35,41 @@ namespace {
     std::_Exit(1);
 }
 
-std::unique_ptr<FltkBackend>& Installed() {
-    static std::unique_ptr<FltkBackend> backend;
+// Xlib's own handler would call exit(), which runs static teardown with the display
+// and the rendering library half gone.
+int LostConnection(Display* display) {
+    LostDisplay("lost the connection to the X display %s", display ? DisplayString(display) : "");
+}
+
+// A refused request is not fatal (Xlib's own handler would end the program).
+int RefusedRequest(Display* display, XErrorEvent* error) {
+    char text[160] = "";
+    XGetErrorText(display, error->error_code, text, sizeof text);
+    std::fprintf(stderr, "%s: X error: %s (request %d, resource 0x%lx)\n", program_invocation_short_name, text,
+                 error->request_code, static_cast<unsigned long>(error->resourceid));
+    return 0;
+}
+
+// FLTK ends the program when it finds no font at its first text, long after the
+// window was built; better to say so before anything starts.
+bool HaveFonts() {
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (!config) return false;
+    FcPattern* any = FcPatternCreate();
+    FcObjectSet* family = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet* fonts = any && family ? FcFontList(config, any, family) : nullptr;
+    const bool found = fonts && fonts->nfont > 0;
+    if (fonts) FcFontSetDestroy(fonts);
+    if (family) FcObjectSetDestroy(family);
+    if (any) FcPatternDestroy(any);
+    FcConfigDestroy(config);
+    return found;
+}
+
+// Never destroyed: a library that calls exit() must not find the windows to take
+// down; StopDesktop releases them on the program's own way out.
+FltkBackend*& Installed() {
+    static FltkBackend* backend = nullptr;
     return backend;
 }
 
@@ -60,6 +95,10 @@ bool CoveredByLater(Fl_Widget* widget) {
 std::optional<std::string> OpenDisplay() {
     if (fl_display) return std::nullopt;
     const char* name = XDisplayName(nullptr);
+    if (!HaveFonts()) return std::string("no usable fonts: fontconfig lists none (check its configuration)");
+    // Before the first connection, so that no Xlib handler of its own can end us.
+    XSetIOErrorHandler(LostConnection);
+    XSetErrorHandler(RefusedRequest);
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         if (!name || !*name) return std::string("no display: DISPLAY is not set");
@@ -67,13 +106,15 @@ std::optional<std::string> OpenDisplay() {
     }
     fl_open_display(display);
     Fl::fatal = LostDisplay;
+    // Task bars and window switchers name the program by its windows' class.
+    Fl_Window::default_xclass(program_invocation_short_name);
     return std::nullopt;
 }
 
 std::optional<std::string> InstallDesktopBackend(TApplication& app) {
     if (auto error = OpenDisplay()) return error;
-    Installed().reset();
-    Installed() = std::make_unique<FltkBackend>(app);
+    StopDesktop();
+    Installed() = new FltkBackend(app);
     return std::nullopt;
 }
 
@@ -84,6 +125,11 @@ bool StartDesktop(TApplication& app, const char* program) {
     return false;
 }
 
+void StopDesktop() {
+    delete Installed();
+    Installed() = nullptr;
+}
+
 // ---- FltkBackend ---------------------------------------------------------------------------
 
 FltkBackend* FltkBackend::current_ = nullptr;
@@ -91,9 +137,12 @@ FltkBackend* FltkBackend::current_ = nullptr;
 FltkBackend::FltkBackend(TApplication& app) : app_(app) {
     current_ = this;
     app_.SetBackend(this);
+    previous_dispatch_ = Fl::event_dispatch();
+    Fl::event_dispatch(EventDispatch);
 }
 
 FltkBackend::~FltkBackend() {
+    Fl::event_dispatch(previous_dispatch_);
     Fl::remove_timeout(Pump, this);
     BuryWidgets();
     // The windows take their children with them.
@@ -386,6 +435,18 @@ void FltkBackend::PaintNow() {
     XEvent event;
     while (XCheckTypedEvent(fl_display, Expose, &event)) fl_handle(event);
     Fl::flush();
+}
+
+int FltkBackend::EventDispatch(int event, Fl_Window* window) {
+    // FLTK drops the close of any window but an open modal box. A form's close box
+    // still reaches the model, which lets the close wait for the box and its handler.
+    if (event == FL_CLOSE && window && Fl::modal() && window != Fl::modal() && !Fl::grab() &&
+        dynamic_cast<FormWindow*>(window)) {
+        window->do_callback();
+        return 1;
+    }
+    if (current_ && current_->previous_dispatch_) return current_->previous_dispatch_(event, window);
+    return Fl::handle_(event, window);
 }
 
 // ---- Dialogs ----------------------------------------------------------------------------------

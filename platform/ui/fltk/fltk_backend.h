@@ -22,19 +22,24 @@ namespace ui {
 
 class View;
 
-// Opens the X display for FLTK once. Without a display it returns the reason in one
-// line and leaves the process alone (FLTK's own handling would end the program). A
-// display that goes away later ends the program with one line on stderr.
+// Opens the X display for FLTK once. Without a display, or without any font to draw
+// text with, it returns the reason in one line and leaves the process alone (FLTK's
+// own handling would end the program). A display that goes away later ends the
+// program at once with one line on stderr, running no teardown. The windows take the
+// program's name as their class.
 std::optional<std::string> OpenDisplay();
 
 // Opens the display and puts a desktop backend in place for the application; the
-// backend stays until the program ends. Returns the reason when there is no display
-// (the application keeps its headless backend).
+// backend stays until StopDesktop (never taken down by static teardown). Returns the
+// reason when there is no display (the application keeps its headless backend).
 std::optional<std::string> InstallDesktopBackend(TApplication& app);
 
 // For the program's entry: the desktop backend, or one line on stderr saying why
 // there is no window ("zorv: no display: DISPLAY is not set") and false.
 bool StartDesktop(TApplication& app, const char* program);
+
+// Takes the installed backend and its windows down; the forms must be gone first.
+void StopDesktop();
 
 class FltkBackend : public Backend {
 public:
@@ -115,6 +120,7 @@ private:
     double WaitSeconds(double max_wait) const;
     static void Pump(void* self);
     void ArmPump();
+    static int EventDispatch(int event, Fl_Window* window);
 
     static FltkBackend* current_;
     TApplication& app_;
@@ -134,6 +140,7 @@ private:
     bool sync_pending_ = false;
     int pumping_ = 0;
     bool pump_armed_ = false;
+    int (*previous_dispatch_)(int, Fl_Window*) = nullptr;
 };
 
 }  // namespace ui

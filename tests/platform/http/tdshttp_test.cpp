@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "design_service/local_service.h"
 #include "platform/text/exception.h"
 
@@ -90,6 +92,35 @@ TEST(TDSHTTP, EveryFailureThrowsAndLeavesTheStreamAlone) {
             EXPECT_NE(e.Message().find(c.message_part), std::string::npos) << c.name << ": " << e.Message();
         }
         EXPECT_EQ(std::string(stream.begin(), stream.end()), "kept") << c.name;
+    }
+}
+
+// A client's own limit shortens the defaults and never lengthens them.
+TEST(TDSHTTP, AClientsOwnTimeOutAppliesWhenItIsTheShorter) {
+    struct Case {
+        long default_ms, own_ms;
+        const char* message_part;
+    };
+    const Case cases[] = {
+        {400, 0, "within 400 ms"},
+        {20000, 300, "within 300 ms"},
+        {400, 3000, "within 400 ms"},
+    };
+    LocalService service;
+    for (const Case& c : cases) {
+        http::ScopedTimeouts limits(2000, c.default_ms);
+        service->FailNextRequest(DelayFault(5000));
+        TDSHTTP client;
+        client.ResponseTimeout = c.own_ms;
+        std::vector<unsigned char> stream;
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            client.Get(kServiceRoot + "Get_Server_Version/", stream);
+            ADD_FAILURE() << c.own_ms << ": no error";
+        } catch (const Exception& e) {
+            EXPECT_NE(e.Message().find(c.message_part), std::string::npos) << e.Message();
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500)) << c.own_ms;
     }
 }
 

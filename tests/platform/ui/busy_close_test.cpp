@@ -107,4 +107,51 @@ TEST(BusyClose, TheCloseHandlerStillDecidesAndItsErrorIsShownNotRaised) {
     EXPECT_FALSE(form->Visible());
 }
 
+// The close box pressed while a handler's modal box is open: the handler still needs
+// the form after its box, so the close waits for the handler's end. Under
+// AddressSanitizer the caption written after the box shows that the freed form was
+// not freed early.
+TEST(BusyClose, ACloseAskedForDuringAHandlersBoxWaitsForTheHandlerToEnd) {
+    for (const bool main_form : {false, true}) {
+        SCOPED_TRACE(main_form ? "main form" : "second form");
+        App app;
+        TForm* form = main_form ? app.main : app.second;
+        int closes = 0;
+        form->OnClose = [&](TObject*, TCloseAction& action) {
+            ++closes;
+            action = caFree;
+        };
+        int closes_during_box = -1;
+        app.headless.SetWhileBoxOpen([&](const Box&) {
+            ui::UserClose(form);
+            ui::UserClose(form);  // asked twice, closed once
+            closes_during_box = closes;
+        });
+        int closes_after_box = -1;
+        ui::Dispatch([&] {
+            ShowMessage("The design service did not answer.");
+            closes_after_box = closes;
+            form->SetCaption("after the box");
+        });
+        EXPECT_EQ(closes_during_box, 0);
+        EXPECT_EQ(closes_after_box, 0) << "the handler went on with its form";
+        EXPECT_EQ(closes, 1);
+        EXPECT_EQ(Application->Terminated(), main_form);
+        EXPECT_EQ(app.Alive(form), main_form) << "a second form is freed by caFree; the main one ends the loop";
+        EXPECT_FALSE(main_form && form->ClosePending());
+    }
+}
+
+// Outside any event the close box acts at once.
+TEST(BusyClose, TheCloseBoxOutsideAnyEventClosesAtOnce) {
+    App app;
+    int closes = 0;
+    app.second->OnClose = [&](TObject*, TCloseAction&) { ++closes; };
+    app.second->Show();
+    ui::UserClose(app.second);
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(app.second->Visible());
+    EXPECT_FALSE(app.second->ClosePending());
+}
+
 }  // namespace

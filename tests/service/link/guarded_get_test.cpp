@@ -3,6 +3,10 @@
 // reply kept.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <functional>
+
 #include "support/form_environment.h"
 
 namespace {
@@ -168,6 +172,55 @@ TEST_F(GuardedGetTest, RemovalsNameTheClientAndKeepTheReplyUntrimmed) {
 TEST_F(GuardedGetTest, TheHiddenClearButtonRemovesTheClientsFiles) {
     form->Button14Click(form->Button14);
     EXPECT_EQ(env.Methods().back(), "Remove_Random_Client_FILES/" + form->ClientIp + "-" + form->ClientId);
+}
+
+// The start-up queries, the catalogues and the removals wait a few seconds; design
+// runs keep the long limit (here the test's 10 s, shorter than the program's).
+TEST_F(GuardedGetTest, QueriesAndRemovalsWaitShortRunsLong) {
+    const long query_ms = std::min(service_link::kQueryTimeoutMs, http::CurrentTimeouts().total_ms);
+    const long run_ms = http::CurrentTimeouts().total_ms;
+    ASSERT_LT(query_ms, run_ms);
+    struct Case {
+        const char* name;
+        std::function<void()> call;
+        long total_ms;
+    };
+    const Case cases[] = {
+        {"client identifier", [&] { form->QueryRandomClientId(); }, query_ms},
+        {"server version", [&] { form->QueryServerVersion(); }, query_ms},
+        {"latest client version", [&] { form->CheckLatestClientVersion(); }, query_ms},
+        {"cross-type classes", [&] { form->LoadCrossTypeSections(); }, query_ms},
+        {"single-plate classes", [&] { form->LoadSinglePlateSections(); }, query_ms},
+        {"universal beams", [&] { form->LoadUniversalBeams(); }, query_ms},
+        {"universal columns", [&] { form->LoadUniversalColumns(); }, query_ms},
+        {"removal of the files", [&] { form->RemoveClientFiles(); }, query_ms},
+        {"removal of the identifier", [&] { form->RemoveClientId(); }, query_ms},
+        {"run request", [&] { form->SendRunRequest(); }, run_ms},
+        {"design button", [&] { ui::UserClick(form->Button_Refresh); }, run_ms},
+    };
+    for (const Case& c : cases) {
+        http::ResetLastTimeoutsForTests();
+        c.call();
+        EXPECT_EQ(http::LastTimeoutsForTests().total_ms, c.total_ms) << c.name;
+    }
+}
+
+// On the wire: a service slower than the short limit fails a query and still
+// answers a run.
+TEST_F(GuardedGetTest, ASlowServiceFailsAQueryButAnswersARun) {
+    const int slow_ms = static_cast<int>(service_link::kQueryTimeoutMs) + 1000;
+    zorv_service::Fault slow;
+    slow.delay = std::chrono::milliseconds(slow_ms);
+    env.Service().FailNextRequest(slow);
+    const auto start = std::chrono::steady_clock::now();
+    form->QueryServerVersion();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(slow_ms));
+    EXPECT_EQ(env.Headless().TakeBoxes(), std::vector<Box>{ConnectionBox()});
+    EXPECT_EQ(form->Label_Server_Version->Caption(), "S1.0.0-local") << "kept from the start-up";
+
+    env.Service().FailNextRequest(slow);
+    EXPECT_TRUE(form->SendRunRequest());
+    EXPECT_TRUE(env.Headless().Boxes().empty());
 }
 
 }  // namespace

@@ -908,4 +908,42 @@ TEST_F(Desktop, TheCloseBoxClosesTheFormEscapeDoesNot) {
     EXPECT_FALSE(window_->shown());
 }
 
+// FLTK drops the close of a window while a modal box is open; the form's close waits
+// for the box and the handler that opened it, and then ends the program.
+TEST_F(Desktop, TheCloseBoxDuringAModalBoxClosesTheFormAfterTheBoxAndItsHandler) {
+    struct User {
+        ui::FltkBackend* backend;
+        Fl_Window* window;
+        TApplication* app;
+        int step = 0;
+        bool ended_during_box = true;
+        static void Run(void* data) {
+            auto* self = static_cast<User*>(data);
+            if (self->backend->OpenBox()) {
+                if (self->step == 0) {
+                    Fl::handle(FL_CLOSE, self->window);  // as the window manager's close
+                    self->ended_during_box = self->app->Terminated();
+                } else if (self->step == 1) {
+                    self->backend->OpenBox()->hide();  // OK
+                }
+                ++self->step;
+            }
+            Fl::repeat_timeout(0.02, Run, data);
+        }
+    } user{backend_.get(), window_, app_.get()};
+    bool ended_after_box = true;
+    form_->on_click = [&](TObject* sender) {
+        if (sender != form_->Button_Go) return;
+        ShowMessage("[Error] Check the connection(Port: 80,8080,8081)!");
+        ended_after_box = app_->Terminated();
+    };
+    Fl::add_timeout(0.02, User::Run, &user);
+    Click(CX(form_->Button_Go), CY(form_->Button_Go));
+    Fl::remove_timeout(User::Run, &user);
+    EXPECT_GE(user.step, 2);
+    EXPECT_FALSE(user.ended_during_box);
+    EXPECT_FALSE(ended_after_box) << "the handler went on after its box";
+    EXPECT_TRUE(app_->Terminated()) << "the close was carried out once the handler ended";
+}
+
 }  // namespace
