@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string_view>
 
 #include "platform/text/decimal_form.h"
@@ -178,6 +179,16 @@ double ParseFloatText(const std::string& text) {
     // Underflow gives zero or a tiny number, which is fine; overflow is not.
     if (!std::isfinite(value)) FailFloat(text);
     return value;
+}
+
+bool FitsSingle(double value) {
+    return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
+}
+
+float ParseSingleText(const std::string& text) {
+    const double value = ParseFloatText(text);
+    if (!FitsSingle(value)) FailFloat(text);
+    return static_cast<float>(value);
 }
 
 std::string FloatToGeneralText(double value) {
