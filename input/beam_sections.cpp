@@ -35,9 +35,9 @@ ParsedBeam ParseBeamText(const std::string& text) {
     const std::vector<std::string> tokens = ExtractNumberTokens(text);
     if (tokens.size() != 4) return parsed;
     for (std::size_t i = 0; i < tokens.size(); ++i) {
-        float value = 0.0f;
+        double value = 0.0;
         try {
-            value = ParseSingleText(tokens[i]);
+            value = ParseSingleText(tokens[i]);  // a float member takes it
         } catch (const EConvertError&) {
             parsed.outcome = BeamParse::Unconvertible;
             return parsed;
@@ -45,7 +45,7 @@ ParsedBeam ParseBeamText(const std::string& text) {
         if (value < 1.0) return parsed;
         parsed.normalised += (i == 0 ? "H" : "x");
         parsed.normalised += tokens[i];
-        parsed.numbers[i] = value;
+        parsed.numbers[i] = static_cast<float>(value);
     }
     parsed.outcome = BeamParse::Valid;
     return parsed;

@@ -181,16 +181,6 @@ double ParseFloatText(const std::string& text) {
     return value;
 }
 
-bool FitsSingle(double value) {
-    return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
-}
-
-float ParseSingleText(const std::string& text) {
-    const double value = ParseFloatText(text);
-    if (!FitsSingle(value)) FailFloat(text);
-    return static_cast<float>(value);
-}
-
 std::string FloatToGeneralText(double value) {
     return text::FormatGeneral(value, text::DecimalSeparator());
 }
@@ -200,3 +190,14 @@ std::string FormatByPicture(const std::string& picture, double value) {
     if (!std::isfinite(value)) return text::NonFiniteText(value);
     return parsed.scientific ? FormatScientific(parsed, value) : FormatFixed(parsed, value);
 }
+
+bool FitsSingle(double value) {
+    return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
+}
+
+float NarrowToSingle(double value, const std::string& text) {
+    if (!FitsSingle(value)) FailFloat(text);
+    return static_cast<float>(value);
+}
+
+float ParseSingleText(const std::string& text) { return NarrowToSingle(ParseFloatText(text), text); }

@@ -18,13 +18,6 @@ int ParseIntegerText(const std::string& text);
 // "'<text>' is not a valid floating point value".
 double ParseFloatText(const std::string& text);
 
-// Whether the number has a finite single-precision value (magnitude up to FLT_MAX).
-bool FitsSingle(double value);
-
-// ParseFloatText for a single-precision value: a number beyond the float range
-// raises the same conversion error with the text, never an infinity.
-float ParseSingleText(const std::string& text);
-
 // General format with up to 15 significant digits and the regional separator:
 // 306.6f widened gives "306.600006103516", 1e20 "1E20", 1.5e-5 "1.5E-5".
 // Non-finite values give "NAN", "INF" or "-INF".
@@ -38,3 +31,14 @@ std::string FloatToGeneralText(double value);
 // sign. Non-finite values give "NAN", "INF" or "-INF". Any other character in
 // the picture raises Exception.
 std::string FormatByPicture(const std::string& picture, double value);
+
+// Whether the number has a finite single-precision value (magnitude up to FLT_MAX).
+bool FitsSingle(double value);
+
+// The value in single precision; beyond the float range, the conversion error
+// "'<text>' is not a valid floating point value" for the text it was read from,
+// never an infinity.
+float NarrowToSingle(double value, const std::string& text);
+
+// ParseFloatText for a single-precision value: NarrowToSingle of what it reads.
+float ParseSingleText(const std::string& text);
