@@ -2,6 +2,7 @@
 // Reading a run result into the result state of the main window. The readers work
 // on a copy of that state, so a result that lacks a key leaves the window's state
 // as it was: the caller commits the copy only after a complete read.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,10 +44,17 @@ void ReadResultInto(const jsonxx::Object& result, const TResultFamily& family, T
 // (Diagonal) and GaugeValues. Throws as ReadResultInto does.
 void ReadCheckRatiosInto(const jsonxx::Object& result, const TResultFamily& family, TResultState& state);
 
+// The first number of the result's objects, at any depth, that has no finite
+// single-precision value, described by its key and the objects around it; none
+// when all fit. Members, side tables, grids and workbooks narrow result numbers
+// to single precision, so such a result is not read at all.
+std::optional<std::string> OutOfRangeResultNumber(const jsonxx::Object& result);
+
 // Parses a reply text into `result`. False when the text is not one complete
 // object; `result` may then hold part of it.
 bool ParseResultText(const std::string& reply_text, jsonxx::Object& result);
 
 // The message of a reply that could not be read: the service's own "Error" text
-// when it sent one, else the key that was missing (empty: the text did not parse).
+// when it sent one, else what was wrong with a key (a key missing, or a number out
+// of range); empty when the text did not parse.
 std::string ResultFailureMessage(const jsonxx::Object& result, const std::string& missing);

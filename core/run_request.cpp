@@ -46,7 +46,7 @@ private:
 
 // The edit's number through a single-precision member, which keeps it.
 float Single(const TEdit* edit, float& member) {
-    member = static_cast<float>(ParseFloatText(edit->Text()));
+    member = ParseSingleText(edit->Text());
     return member;
 }
 

@@ -1,5 +1,6 @@
 // The run result reader: the reply into ResultObject, the member families and the
 // side tables, all or nothing.
+#include <cstdio>
 #include <iterator>
 #include <locale>
 #include <sstream>
@@ -8,6 +9,7 @@
 #include "app/DOVEREFORM.h"
 #include "core/result_reader.h"
 #include "platform/text/code_page.h"
+#include "platform/text/number_text.h"
 
 namespace {
 
@@ -106,6 +108,26 @@ bool ParseResultText(const std::string& reply_text, jsonxx::Object& result) {
     input.imbue(std::locale::classic());
     return jsonxx::Object::parse(input, result);
 }
+
+namespace {
+
+std::optional<std::string> OutOfRangeIn(const jsonxx::Object& object, const std::string& where) {
+    for (const auto& [key, value] : object.members()) {
+        if (const double* number = value.number(); number && !FitsSingle(*number)) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%g", *number);
+            return "Result key \"" + key + "\"" + where + " holds a number out of range: " + text;
+        }
+        if (const jsonxx::Object* inner = value.object()) {
+            if (auto found = OutOfRangeIn(*inner, " in \"" + key + "\"" + where)) return found;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> OutOfRangeResultNumber(const jsonxx::Object& result) { return OutOfRangeIn(result, ""); }
 
 std::string ResultFailureMessage(const jsonxx::Object& result, const std::string& missing) {
     if (result.has<std::string>("Error"))
@@ -219,13 +241,17 @@ bool DOVEREForm::ReadRunResult() {
     bool complete = false;
     std::string missing;
     if (ParseResultText(ReplyText, parsed)) {
-        try {
-            ReadResultInto(parsed, family, state);
-            // The check tables show it after every fill.
-            (void)parsed.get<double>("K_eff");
-            complete = true;
-        } catch (const jsonxx::MissingKey& e) {
-            missing = e.Message();
+        if (auto out_of_range = OutOfRangeResultNumber(parsed)) {
+            missing = std::move(*out_of_range);
+        } else {
+            try {
+                ReadResultInto(parsed, family, state);
+                // The check tables show it after every fill.
+                (void)parsed.get<double>("K_eff");
+                complete = true;
+            } catch (const jsonxx::MissingKey& e) {
+                missing = e.Describe("Result key");
+            }
         }
     }
     if (!complete) {

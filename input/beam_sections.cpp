@@ -33,7 +33,7 @@ TBeamDesignation ReadBeamDesignation(const std::string& text) {
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         double value = 0.0;
         try {
-            value = ParseFloatText(tokens[i]);
+            value = ParseSingleText(tokens[i]);  // a float member takes it
         } catch (const EConvertError&) {
             beam.Outcome = TBeamOutcome::Unconvertible;
             beam.Token = tokens[i];

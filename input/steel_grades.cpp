@@ -76,9 +76,9 @@ void DOVEREForm::SetCoreSteelGrade() {
     CoreGrade = CoreGradeFrom(CoreGradeRowOf(ComboBox_Mat->ItemIndex()), ComboBox_Units->Text());
     if (CheckBox_adjust_Mat->Checked()) {
         // The pre-run check has already held these to their ranges.
-        CoreGrade.Ry = static_cast<float>(ParseFloatText(LabeledEdit_Adjust_R_y_c->Text()));
-        CoreGrade.OmegaH = static_cast<float>(ParseFloatText(LabeledEdit_Adjust_Omega_h->Text()));
-        CoreGrade.Beta = static_cast<float>(ParseFloatText(LabeledEdit_Adjust_Beta_f->Text()));
+        CoreGrade.Ry = ParseSingleText(LabeledEdit_Adjust_R_y_c->Text());
+        CoreGrade.OmegaH = ParseSingleText(LabeledEdit_Adjust_Omega_h->Text());
+        CoreGrade.Beta = ParseSingleText(LabeledEdit_Adjust_Beta_f->Text());
     } else {
         // Show the grade's factors; a changed text turns the edit pending until the
         // commit after the run.

@@ -3,6 +3,8 @@
 // DcrImages and DcrLabels, which the window leaves empty, so on screen they change
 // nothing; they work on whatever the lists hold.
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "app/DOVEREFORM.h"
 
@@ -55,7 +57,15 @@ void DOVEREForm::UpdateDcrGauges() {
     }
 }
 
-int DOVEREForm::DcrPercent(float r) { return static_cast<int>(r * 100.0f); }
+int DOVEREForm::DcrPercent(float r) {
+    // The cut toward zero, held to the integer range: a ratio can be any float.
+    const float percent = r * 100.0f;
+    constexpr float kBeyondInt = 2147483648.0f;  // 2^31, exact in single precision
+    if (std::isnan(percent)) return 0;
+    if (percent >= kBeyondInt) return std::numeric_limits<int>::max();
+    if (percent <= -kBeyondInt) return std::numeric_limits<int>::min();
+    return static_cast<int>(percent);
+}
 
 void DOVEREForm::OverlayDcrImages() {
     const std::size_t n = GaugeCount(*this);

@@ -2,6 +2,7 @@
 // downloads that fill the tables and their selectors.
 #include "service/catalogues.h"
 
+#include <cstdio>
 #include <sstream>
 
 #include "app/DOVEREFORM.h"
@@ -19,16 +20,38 @@ std::string ClassName(const std::string& catalogue_name) {
 
 namespace {
 
+// A number of an entry that has no single-precision value.
+struct NumberOutOfRange {
+    const char* key;
+    double value;
+};
+
+float SingleNumber(const jsonxx::Object& entry, const char* key) {
+    const double value = entry.get<double>(key);
+    if (!FitsSingle(value)) throw NumberOutOfRange{key, value};
+    return static_cast<float>(value);
+}
+
 // Walks "1", "2", ... while each holds an object; read_entry gives one entry and may
-// throw, which ends the walk with that error and without the entry.
+// throw, which ends the walk with that error and without the entry. A key that is
+// missing or out of range is reported with the catalogue and the entry.
 template <class ReadEntry>
-CatalogueRead ReadNumbered(const jsonxx::Object& reply, ReadEntry read_entry) {
+CatalogueRead ReadNumbered(const jsonxx::Object& reply, const char* catalogue, ReadEntry read_entry) {
     CatalogueRead read;
     for (int i = 1; i <= kMaxCatalogueEntries; ++i) {
         const std::string key = std::to_string(i);
         if (!reply.has<jsonxx::Object>(key)) break;
+        const std::string entry = std::string(catalogue) + " entry " + key + ": ";
         try {
             read.entries.push_back(read_entry(reply.get<jsonxx::Object>(key)));
+        } catch (const jsonxx::MissingKey& e) {
+            read.error = entry + e.Describe("key");
+            break;
+        } catch (const NumberOutOfRange& e) {
+            char value[32];
+            std::snprintf(value, sizeof value, "%g", e.value);
+            read.error = entry + "key \"" + e.key + "\" holds a number out of range: " + value;
+            break;
         } catch (const Exception& e) {
             read.error = e.Message();
             break;
@@ -40,21 +63,23 @@ CatalogueRead ReadNumbered(const jsonxx::Object& reply, ReadEntry read_entry) {
 }  // namespace
 
 CatalogueRead ReadClassCatalogue(const jsonxx::Object& reply) {
-    return ReadNumbered(reply, [](const jsonxx::Object& entry) {
+    return ReadNumbered(reply, "Class catalogue", [](const jsonxx::Object& entry) {
         CatalogueEntry e;
         e.name = ClassName(entry.get<std::string>("Class"));
-        e.numbers.push_back(static_cast<float>(entry.get<double>("tc")));
-        e.numbers.push_back(static_cast<float>(entry.get<double>("Bc")));
+        e.numbers.push_back(SingleNumber(entry, "tc"));
+        e.numbers.push_back(SingleNumber(entry, "Bc"));
         return e;
     });
 }
 
 CatalogueRead ReadSectionCatalogue(const jsonxx::Object& reply) {
-    return ReadNumbered(reply, [](const jsonxx::Object& entry) {
+    return ReadNumbered(reply, "Section catalogue", [](const jsonxx::Object& entry) {
         CatalogueEntry e;
         e.name = entry.get<std::string>("SEC");
-        for (const char* key : {"D", "W", "tw", "tf"})
-            e.numbers.push_back(static_cast<float>(ParseServiceFloatText(entry.get<std::string>(key))));
+        for (const char* key : {"D", "W", "tw", "tf"}) {
+            const std::string& dimension = entry.get<std::string>(key);
+            e.numbers.push_back(NarrowToSingle(ParseServiceFloatText(dimension), dimension));
+        }
         return e;
     });
 }

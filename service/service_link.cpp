@@ -25,11 +25,12 @@ std::string DecodeReplyText(const std::vector<unsigned char>& body, std::size_t 
     if (body.size() <= offset) return {};
     const unsigned char* data = body.data() + offset;
     const std::size_t size = body.size() - offset;
-    if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF)
-        return std::string(reinterpret_cast<const char*>(data) + 3, size - 3);
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    if (bytes.starts_with("\xEF\xBB\xBF")) return text::RepairUtf8(bytes.substr(3));
     if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) return text::Utf16ToUtf8(data + 2, size - 2, true);
     if (size >= 2 && data[0] == 0xFE && data[1] == 0xFF) return text::Utf16ToUtf8(data + 2, size - 2, false);
-    return std::string(reinterpret_cast<const char*>(data), size);
+    // Labels and requests take only valid UTF-8.
+    return text::RepairUtf8(bytes);
 }
 
 std::string CutCharacters(const std::string& text, std::size_t first, std::size_t last) {
@@ -39,7 +40,8 @@ std::string CutCharacters(const std::string& text, std::size_t first, std::size_
         if (!IsContinuation(text[i]) || starts.empty()) starts.push_back(i);
     if (starts.size() <= first + last) return {};
     const std::size_t begin = starts[first];
-    const std::size_t end = starts[starts.size() - last];
+    // Nothing cut at the end runs to the end of the text, past the last start.
+    const std::size_t end = last == 0 ? text.size() : starts[starts.size() - last];
     return text.substr(begin, end - begin);
 }
 

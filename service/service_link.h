@@ -48,8 +48,9 @@ std::string ServiceUrl(const std::string& host, const std::string& port, const s
                        const std::string& argument);
 
 // The reply's body from byte `offset` on as UTF-8 text: a UTF-8 byte-order mark is
-// dropped, a UTF-16 one decodes the rest; without a mark the bytes are UTF-8.
-// Empty when the body is no longer than the offset.
+// dropped, a UTF-16 one decodes the rest; without a mark the bytes are UTF-8, and
+// what is not valid UTF-8 becomes U+FFFD. Empty when the body is no longer than the
+// offset.
 std::string DecodeReplyText(const std::vector<unsigned char>& body, std::size_t offset);
 
 // The text without its first `first` and last `last` characters; empty when it is

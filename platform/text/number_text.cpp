@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string_view>
 
 #include "platform/text/decimal_form.h"
@@ -215,3 +216,14 @@ std::string FormatByPicture(const std::string& picture, double value) {
     if (!std::isfinite(value)) return text::NonFiniteText(value);
     return parsed.scientific ? FormatScientific(parsed, value) : FormatFixed(parsed, value);
 }
+
+bool FitsSingle(double value) {
+    return std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
+}
+
+float NarrowToSingle(double value, const std::string& text) {
+    if (!FitsSingle(value)) FailFloat(text);
+    return static_cast<float>(value);
+}
+
+float ParseSingleText(const std::string& text) { return NarrowToSingle(ParseFloatText(text), text); }

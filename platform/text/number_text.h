@@ -50,3 +50,14 @@ std::string FloatToGeneralText(double value);
 // sign. Non-finite values give "NAN", "INF" or "-INF". Any other character in
 // the picture raises Exception.
 std::string FormatByPicture(const std::string& picture, double value);
+
+// Whether the number has a finite single-precision value (magnitude up to FLT_MAX).
+bool FitsSingle(double value);
+
+// The value in single precision; beyond the float range, the conversion error
+// "'<text>' is not a valid floating point value" for the text it was read from,
+// never an infinity.
+float NarrowToSingle(double value, const std::string& text);
+
+// ParseFloatText for a single-precision value: NarrowToSingle of what it reads.
+float ParseSingleText(const std::string& text);

@@ -38,4 +38,52 @@ std::string Utf16ToUtf8(const unsigned char* data, std::size_t size, bool little
     return out;
 }
 
+namespace {
+
+// The length of the well-formed sequence at `at`, or the length of its maximal
+// ill-formed start (at least 1) as a negative number.
+int Utf8SequenceAt(std::string_view bytes, std::size_t at) {
+    const unsigned char lead = static_cast<unsigned char>(bytes[at]);
+    if (lead < 0x80) return 1;
+    int length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;   // overlong
+        if (lead == 0xED) high = 0x9F;  // surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;   // overlong
+        if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
+    } else {
+        return -1;
+    }
+    for (int i = 1; i < length; ++i) {
+        if (at + i >= bytes.size()) return -i;
+        const unsigned char c = static_cast<unsigned char>(bytes[at + i]);
+        if (i == 1 ? (c < low || c > high) : (c < 0x80 || c > 0xBF)) return -i;
+    }
+    return length;
+}
+
+}  // namespace
+
+std::string RepairUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t at = 0; at < bytes.size();) {
+        const int n = Utf8SequenceAt(bytes, at);
+        if (n > 0) {
+            out.append(bytes.substr(at, static_cast<std::size_t>(n)));
+            at += static_cast<std::size_t>(n);
+        } else {
+            AppendUtf8(out, 0xFFFD);
+            at += static_cast<std::size_t>(-n);
+        }
+    }
+    return out;
+}
+
 }  // namespace text

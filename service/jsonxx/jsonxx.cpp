@@ -128,8 +128,9 @@ bool is_overflow(const char* first, const char* last) {
         } else if (seen_nonzero) {
             if (!seen_point) ++magnitude;
         } else if (*p != '0') {
+            // After the point the zeros before it have already counted down.
             seen_nonzero = true;
-            magnitude = 1;
+            if (!seen_point) magnitude = 1;
         } else if (seen_point) {
             --magnitude;
         }
@@ -156,7 +157,11 @@ struct detail::Parser {
 };
 
 MissingKey::MissingKey(std::string key, const char* expected)
-    : Exception("Result key \"" + key + "\" is missing or not " + expected), key_(std::move(key)) {}
+    : Exception("Key \"" + key + "\" is missing or not " + expected), key_(std::move(key)), expected_(expected) {}
+
+std::string MissingKey::Describe(std::string_view what) const {
+    return std::string(what) + " \"" + key_ + "\" is missing or not " + expected_;
+}
 
 bool match(const char* pattern, std::istream& input) { return match_on(input, pattern); }
 

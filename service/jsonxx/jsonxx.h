@@ -31,14 +31,20 @@ struct Parser;
 inline constexpr int MaxNestingDepth = 512;
 
 // get<T> on a key that is missing or holds another kind of value. The caller
-// ends its operation; the application's dispatcher shows the message.
+// ends its operation; the application's dispatcher shows the message, which
+// says only "Key ..." since the library does not know what it reads: callers
+// that do name it with Describe.
 class MissingKey : public Exception {
 public:
     MissingKey(std::string key, const char* expected);
     const std::string& Key() const { return key_; }
+    // `what` followed by the quoted key and what is wrong with it, for example
+    // Describe("Result key") gives: Result key "P_y" is missing or not a number.
+    std::string Describe(std::string_view what) const;
 
 private:
     std::string key_;
+    const char* expected_;
 };
 
 // Parser helpers, each working on the input stream.

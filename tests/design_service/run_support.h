@@ -1,9 +1,6 @@
 #pragma once
 // Run requests for the design tests: the window's default request from the
 // fixtures, edited per case, and the result parsed back.
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -11,22 +8,11 @@
 
 #include "design_service/result_keys.h"
 #include "design_service/run_project.h"
+#include "support/fixtures.h"
 
 namespace testing_support {
 
 using json = nlohmann::ordered_json;
-
-inline std::string FixturePath(const std::string& name) {
-    const char* root = std::getenv("ZORV_FIXTURES");
-    return std::string(root ? root : "tests/fixtures") + "/" + name;
-}
-
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The request of the window's defaults (Diagonal, Welded).
 inline json DefaultRequest() {

@@ -281,6 +281,38 @@ TEST_F(RunRequest, AnEditThatIsNoNumberStopsTheBuildAndKeepsTheLastText) {
     EXPECT_EQ(form->FrameValues.col_left_gap_for_L_brb, 80.0f) << "what was read before the error stays";
 }
 
+TEST_F(RunRequest, AValueBeyondSinglePrecisionRaisesTheConversionErrorWithTheEditsOwnText) {
+    const std::string digits45 = "1" + std::string(44, '0');
+    form->CheckBox_adjust_Mat->SetCheckedSilent(true);
+    struct Case {
+        TEdit* edit;
+        std::string text;
+    };
+    const Case cases[] = {
+        {form->LabeledEdit_Left_CD, digits45},
+        {form->LabeledEdit_Lower_CD, "-4e38"},
+        {form->LabeledEdit_Adjust_R_y_c, "1e39"},
+        {form->LabeledEdit_Adjust_Beta_f, digits45 + ".5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string before = c.edit->Text();
+        c.edit->SetText(c.text);
+        try {
+            form->BuildRunRequest();
+            ADD_FAILURE() << "built a request";
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.Message(), "'" + c.text + "' is not a valid floating point value");
+        }
+        c.edit->SetText(before);
+        EXPECT_NO_THROW(form->BuildRunRequest());
+    }
+    // Still in range: the largest single-precision number goes out as such.
+    form->LabeledEdit_Upper_CD->SetText("3.4e38");
+    EXPECT_NE(MemberText(Build(), "FRAME").find("\"beam_up_gap_for_L_brb\":3.39999995214436E38,"), std::string::npos)
+        << MemberText(form->RequestText, "FRAME");
+}
+
 TEST_F(RunRequest, FlatCoreSendsTheSinglePlateClass) {
     form->ComboBox_BRB_Type->SetItemIndex(1);
     form->ComboBox_SP_Py->SetItemIndex(2);

@@ -3,13 +3,13 @@
 // are no complete result, which leave the previous result whole.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <regex>
-#include <sstream>
+
+#include <nlohmann/json.hpp>
 
 #include "core/result_reader.h"
+#include "support/fixtures.h"
 #include "support/form_environment.h"
 
 namespace {
@@ -18,13 +18,7 @@ using testing_support::FormEnvironment;
 using testing_support::ReplyFault;
 using Box = ui::HeadlessBackend::Box;
 
-std::string Fixture(const std::string& name) {
-    const char* root = std::getenv("ZORV_FIXTURES");
-    std::ifstream in(std::string(root ? root : "tests/fixtures") + "/" + name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+std::string Fixture(const std::string& name) { return testing_support::FixtureText(name); }
 
 std::string Wrapped(const std::string& result) { return "{\"result\":[" + result + "]}"; }
 
@@ -345,7 +339,19 @@ TEST_F(RunResult, AReplyThatIsNoCompleteResultKeepsThePreviousOneWhole) {
         std::string message;
     };
     const std::string incomplete = "The design service answered without a complete result.";
+    // A number that single precision cannot hold, on a side or at the top level.
+    const auto with_number = [](std::string text, const char* side, const char* key, double value) {
+        nlohmann::ordered_json result = nlohmann::ordered_json::parse(text);
+        (side ? result[side] : result)[key] = value;
+        return result.dump();
+    };
+    const std::string chevron = Fixture("run-result-chevron-welded.json");
     const Case cases[] = {
+        {"a length beyond single precision", Wrapped(with_number(diagonal, nullptr, "L_wp", 1e39)), false,
+         incomplete + " Result key \"L_wp\" holds a number out of range: 1e+39."},
+        {"a stiffness far beyond it", Wrapped(with_number(diagonal, nullptr, "K_eff", -1e300)), false,
+         incomplete + " Result key \"K_eff\" holds a number out of range: -1e+300."},
+
         {"empty object", Wrapped("{}"), false,
          incomplete + " Result key \"SAVE_ZORV_FILE_PATH\" is missing or not a text."},
         {"error object", Wrapped(R"({"Error":"Unknown class [999]"})"), false,
@@ -358,6 +364,8 @@ TEST_F(RunResult, AReplyThatIsNoCompleteResultKeepsThePreviousOneWhole) {
         {"empty reply", "", false, incomplete + " Result key \"SAVE_ZORV_FILE_PATH\" is missing or not a text."},
         {"a Chevron result without its sides", Wrapped(diagonal), true,
          incomplete + " Result key \"LEFT\" is missing or not an object."},
+        {"a side's number beyond single precision", Wrapped(with_number(chevron, "RIGHT", "K_eff", 1e300)), true,
+         incomplete + " Result key \"K_eff\" in \"RIGHT\" holds a number out of range: 1e+300."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -379,6 +387,7 @@ TEST_F(RunResult, AReplyThatIsNoCompleteResultKeepsThePreviousOneWhole) {
             << "and no advice of the last result";
         EXPECT_EQ(form->ResultObject.size(), keys);
         EXPECT_TRUE(form->ResultObject.has<double>("L_wp"));
+        EXPECT_NO_THROW(form->BuildRunRequest()) << "the edits hold no number the user never typed";
         ExpectMembersFrom(form->ResultObject, c.chevron, form->FrameValues, form->BraceValues);
         EXPECT_EQ(std::memcmp(&frame, &form->FrameValues, sizeof frame), 0);
         EXPECT_EQ(std::memcmp(&brace, &form->BraceValues, sizeof brace), 0);

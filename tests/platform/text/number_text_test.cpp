@@ -188,4 +188,36 @@ TEST(ToSystemCodePage, StopsAtTheFirstNulAndKeepsUtf8) {
     EXPECT_EQ(text::ToSystemCodePage(""), "");
 }
 
+TEST(ParseSingleText, NumbersBeyondSinglePrecisionRaiseTheConversionErrorWithTheText) {
+    const std::string digits45(45, '9');
+    struct Case {
+        std::string text;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"3.4028234e38", true},  {"-3.4028234e38", true}, {"1e-50", true},   {"0", true},
+        {"3.4028236e38", false}, {"-3.5e38", false},      {"1e39", false},   {digits45, false},
+        {"-" + digits45, false}, {"1e300", false},
+    };
+    text::ScopedDecimalSeparator point('.');
+    for (const Case& c : cases) {
+        EXPECT_EQ(FitsSingle(ParseFloatText(c.text)), c.fits) << c.text;
+        if (c.fits) {
+            EXPECT_EQ(ParseSingleText(c.text), static_cast<float>(ParseFloatText(c.text))) << c.text;
+            continue;
+        }
+        try {
+            ParseSingleText(c.text);
+            ADD_FAILURE() << "accepted '" << c.text << "'";
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.Message(), "'" + c.text + "' is not a valid floating point value");
+        }
+    }
+    EXPECT_EQ(ParseSingleText(" 1e-50 "), 0.0f) << "below the range it rounds to zero";
+    EXPECT_FALSE(FitsSingle(std::numeric_limits<double>::infinity()));
+    EXPECT_FALSE(FitsSingle(std::nan("")));
+    EXPECT_TRUE(FitsSingle(FLT_MAX));
+    EXPECT_FALSE(FitsSingle(std::nextafter(static_cast<double>(FLT_MAX), 1e300)));
+}
+
 }  // namespace

@@ -3,6 +3,8 @@
 // magnifier place and colour them.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "core/result_reader.h"
 #include "design_service/run_support.h"
 #include "support/form_environment.h"
@@ -89,7 +91,20 @@ TEST_F(GaugeRow, PercentIsCutTowardZero) {
     const struct {
         float ratio;
         int percent;
-    } cases[] = {{0.0f, 0}, {0.999f, 99}, {1.0f, 100}, {0.5f, 50}, {1.234f, 123}, {-0.255f, -25}};
+    } cases[] = {{0.0f, 0},
+                 {0.999f, 99},
+                 {1.0f, 100},
+                 {0.5f, 50},
+                 {1.234f, 123},
+                 {-0.255f, -25},
+                 {0.29f, 29},  // the product in single precision
+                 // Beyond the integer range the percentage stops at its ends.
+                 {21000000.0f, 2100000000},
+                 {21474836.0f, 2147483647},
+                 {1e30f, 2147483647},
+                 {-1e30f, -2147483647 - 1},
+                 {std::numeric_limits<float>::infinity(), 2147483647},
+                 {std::numeric_limits<float>::quiet_NaN(), 0}};
     for (const auto& c : cases) EXPECT_EQ(form->DcrPercent(c.ratio), c.percent) << c.ratio;
 }
 

@@ -1,6 +1,7 @@
 #include "service/jsonxx/jsonxx.h"
 
 #include "live_blocks.h"
+#include "support/fixtures.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -133,6 +134,22 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"ExponentWithoutDigits", R"({"a":1e,"b":2})", false, "{}", ",\"b\":2}"},
         ParseCase{"TooLargeFails", R"({"a":1e400})", true, "{}", ""},
         ParseCase{"TooSmallIsZero", R"({"a":1e-400,"b":-1e-400})", true, "{\"a\":0,\"b\":-0}", ""},
+        // Digits far behind the point read as zero, as the stream reads them; far
+        // before it they are too large, with or without an exponent.
+        ParseCase{"UnderflowPlain", "{\"a\":0." + std::string(330, '0') + "1}", true, "{\"a\":0}", ""},
+        ParseCase{"UnderflowWithPositiveExponent", "{\"a\":0." + std::string(400, '0') + "1e50}", true,
+                  "{\"a\":0}", ""},
+        ParseCase{"UnderflowNegative", "{\"a\":-0." + std::string(330, '0') + "1,\"b\":1}", true,
+                  "{\"a\":-0,\"b\":1}", ""},
+        ParseCase{"UnderflowInArray", "{\"a\":[0." + std::string(330, '0') + "12E-5,2]}", true,
+                  "{\"a\":[0,2]}", ""},
+        ParseCase{"SubnormalKept", "{\"a\":0." + std::string(320, '0') + "1}", true,
+                  "{\"a\":9.9801260459931802e-322}", ""},
+        ParseCase{"OverflowPlainFails", "{\"a\":1" + std::string(310, '0') + ",\"b\":1}", false, "{}", ",\"b\":1}"},
+        ParseCase{"OverflowWithPositiveExponentFails", "{\"a\":0.00001e400}", true, "{}", ""},
+        ParseCase{"OverflowOfDigitsBeforeThePointFails", "{\"a\":-12" + std::string(320, '0') + ".5e-5}", true,
+                  "{}", ""},
+        ParseCase{"OverflowInArrayEndsIt", "{\"a\":[1,9" + std::string(400, '9') + "]}", true, "{\"a\":[1]}", ""},
         ParseCase{"FailedArrayFallsToObject", R"({"a":[1 {"b":2}})", true, "{\"a\":{\"b\":2}}", ""},
         ParseCase{"Nested", R"({"o":{"p":{"q":[null,"x",[]]}}})", true, "{\"o\":{\"p\":{\"q\":[null,\"x\",[]]}}}", ""},
         ParseCase{"WrongCloser", R"({"a":"b"])", false, "{\"a\":\"b\"}", "]"},
@@ -164,7 +181,9 @@ INSTANTIATE_TEST_SUITE_P(
                     ParseCase{"Object", "{}", true, "{}", ""}, ParseCase{"Empty", "", false, "invalid", ""},
                     ParseCase{"UnclosedArray", "[1", false, "invalid", ""},
                     ParseCase{"FailedArrayFallsToObject", "[1 {\"b\":2}", true, "{\"b\":2}", ""},
-                    ParseCase{"SignBeforeLiteral", "-true", true, "true", ""}),
+                    ParseCase{"SignBeforeLiteral", "-true", true, "true", ""},
+                    ParseCase{"Underflow", "0." + std::string(330, '0') + "1 ", true, "0", " "},
+                    ParseCase{"Overflow", "1" + std::string(330, '0') + " ", false, "invalid", ""}),
     [](const testing::TestParamInfo<ParseCase>& info) { return std::string(info.param.name); });
 
 TEST(ValueParse, ResetsTargetEvenOnFailure) {
@@ -293,6 +312,32 @@ TEST(ParseNumber, AgreesWithTheStreamOnRandomText) {
     }
 }
 
+// Long numbers: runs of zeros before and after the point, hundreds of digits, and
+// exponents that carry them back into range or out of it.
+TEST(ParseNumber, AgreesWithTheStreamOnLongNumbers) {
+    std::mt19937 random(67890);
+    const auto run = [&](char digit, std::size_t max) { return std::string(random() % (max + 1), digit); };
+    const auto digits = [&](std::size_t max) {
+        std::string text(random() % (max + 1), '0');
+        for (char& ch : text) ch = static_cast<char>('0' + random() % 10);
+        return text;
+    };
+    for (int n = 0; n < 4000; ++n) {
+        std::string text;
+        if (random() % 3 == 0) text += random() % 2 ? '-' : '+';
+        text += run('0', 400) + digits(random() % 4 ? 20 : 400);
+        if (random() % 4) text += "." + run('0', 400) + digits(random() % 4 ? 20 : 400);
+        if (random() % 2) {
+            text += random() % 2 ? 'e' : 'E';
+            if (random() % 2) text += random() % 2 ? '-' : '+';
+            text += std::to_string(random() % 800);
+        }
+        if (random() % 2) text += ",";
+        expect_same_extraction(text);
+        if (HasFailure()) return;
+    }
+}
+
 // A numpunct with a decimal comma, as a user's regional settings might give.
 struct CommaDecimal : std::numpunct<char> {
     char do_decimal_point() const override { return ','; }
@@ -347,11 +392,11 @@ TEST(ObjectLookup, GetOfMissingOrMistypedKeyThrowsMissingKey) {
         std::function<void()> get;
         const char* message;
     } const cases[] = {
-        {[&] { o.get<double>("P_y"); }, "Result key \"P_y\" is missing or not a number"},
-        {[&] { o.get<double>("absent"); }, "Result key \"absent\" is missing or not a number"},
-        {[&] { o.get<std::string>("s"); }, "Result key \"s\" is missing or not a text"},
-        {[&] { o.get<Object>("s"); }, "Result key \"s\" is missing or not an object"},
-        {[&] { o.get<double>("n"); }, "Result key \"n\" is missing or not a number"},
+        {[&] { o.get<double>("P_y"); }, "Key \"P_y\" is missing or not a number"},
+        {[&] { o.get<double>("absent"); }, "Key \"absent\" is missing or not a number"},
+        {[&] { o.get<std::string>("s"); }, "Key \"s\" is missing or not a text"},
+        {[&] { o.get<Object>("s"); }, "Key \"s\" is missing or not an object"},
+        {[&] { o.get<double>("n"); }, "Key \"n\" is missing or not a number"},
     };
     for (const auto& c : cases) {
         try {
@@ -364,9 +409,12 @@ TEST(ObjectLookup, GetOfMissingOrMistypedKeyThrowsMissingKey) {
         }
     }
     try {
-        o.get<double>("absent");
+        o.get<Object>("absent");
+        ADD_FAILURE() << "no exception";
     } catch (const MissingKey& e) {
         EXPECT_EQ(e.Key(), "absent");
+        EXPECT_EQ(e.Describe("Result key"), "Result key \"absent\" is missing or not an object")
+            << "callers name what they read";
     }
 }
 
@@ -479,10 +527,7 @@ TEST(Nesting, DepthIsCappedWithoutExhaustingTheStack) {
     EXPECT_TRUE(Value::parse(ok, v));
 }
 
-std::string fixture_text(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+std::string fixture_text(const std::filesystem::path& path) { return testing_support::ReadFile(path.string()); }
 
 // Compares a reply read by jsonxx with the same reply read by a strict
 // reader; strings with \u escapes are left out (jsonxx keeps them as written).
@@ -508,8 +553,7 @@ void expect_same_tree(const Object& o, const nlohmann::json& j, const std::strin
 }
 
 TEST(Replies, ServiceRepliesReadAsAStrictReaderReadsThem) {
-    const char* fixtures = std::getenv("ZORV_FIXTURES");
-    const std::filesystem::path dir = std::filesystem::path(fixtures ? fixtures : "tests/fixtures") / "jsonxx-corpus";
+    const std::filesystem::path dir = testing_support::FixturePath("jsonxx-corpus");
     int replies = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         if (entry.path().filename().string().rfind("reply-", 0) != 0) continue;

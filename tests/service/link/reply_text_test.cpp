@@ -43,6 +43,10 @@ TEST(ReplyText, TheBodyIsReadFromItsTwelfthByteWithItsMark) {
              return b;
          }(),
          "\xEF\xBF\xBD" "a"},  // an unpaired surrogate, and an odd last byte dropped
+        // Not UTF-8: each ill-formed part becomes U+FFFD, with or without a mark.
+        {Bytes(prefix + "\"caf\xE9\"]}"), "\"caf\xEF\xBF\xBD\"]}"},
+        {Bytes(prefix + "\xEF\xBB\xBF\xFF\xC3\xA9"), "\xEF\xBF\xBD\xC3\xA9"},
+        {Bytes(prefix + "a\xE2\x82"), "a\xEF\xBF\xBD"},  // cut at the end of the body
     };
     for (const DecodeCase& c : cases) EXPECT_EQ(DecodeReplyText(c.body, kReplyPrefixBytes), c.text);
 }
@@ -63,7 +67,13 @@ TEST(ReplyText, CutsByPositionCountCharactersAndGiveEmptyWhenTooShort) {
         {"", 1, 3, ""},
         {"\"\xC3\xA9t\xC3\xA9\"]}", 1, 3, "\xC3\xA9t\xC3\xA9"},  // characters, not bytes
         {"\"a\\u0041\"]}", 1, 3, "a\\u0041"},               // escapes stay as written
+        // Nothing cut at the end: up to the last character, none beyond it.
         {"NZC21062501", 3, 0, "21062501"},
+        {"C21062501", 1, 0, "21062501"},
+        {"abc", 0, 0, "abc"},
+        {"\xC3\xA9t\xC3\xA9", 1, 0, "t\xC3\xA9"},
+        {"NZC", 3, 0, ""},
+        {"", 0, 0, ""},
     };
     for (const CutCase& c : cases) EXPECT_EQ(CutCharacters(c.text, c.first, c.last), c.cut) << c.text;
 }
