@@ -13,6 +13,7 @@
 
 #include "platform/text/number_text.h"
 #include "platform/text/regional.h"
+#include "core/design_run/run_fixture.h"
 #include "support/form_environment.h"
 #include "support/locale_environment.h"
 #include "support/xlsx_fixture.h"
@@ -268,6 +269,36 @@ TEST_P(Regional, AWorkbookRowWithFractionalNumbersRuns) {
     EXPECT_EQ(request["FRAME"]["b_t_w_up"], 14.5);
     EXPECT_EQ(request["FRAME"]["H_col"], 4000);
     EXPECT_EQ(form->LabeledEdit_Beam_up->Text(), Local("H594x302x14.5x23"));
+}
+
+TEST_P(Regional, AFailedRunNeverLeavesTheRunLampLit) {
+    using design_run_tests::kDone;
+    using design_run_tests::LampHidden;
+    using design_run_tests::LampOf;
+    FormEnvironment env;
+    DOVEREForm* form = env.Create();
+    ASSERT_NE(form, nullptr);
+    env.Headless().TakeBoxes();
+    ASSERT_EQ(LampOf(*form), kDone);
+    env.Service().ClearRequestTargets();
+
+    // A number in the form the user's settings refuse, in an edit that only the
+    // request build reads: the run stops after the lamp said "RUN".
+    const std::string foreign = Foreign("1.5");
+    form->LabeledEdit_Ib_up->SetText(foreign);
+    PressEnter(form->LabeledEdit_H_col, "4100");
+    EXPECT_EQ(env.Headless().TakeBoxes(),
+              std::vector<Box>{ErrorBox("'" + foreign + "' is not a valid floating point value")});
+    EXPECT_TRUE(RunRequests(env).empty());
+    EXPECT_EQ(LampOf(*form), kDone) << "the lamp as it was before the run";
+
+    // A send that fails leaves no verdict and no "RUN".
+    form->LabeledEdit_Ib_up->SetText(Local("1.5"));
+    env.Service().FailNextRequest(design_run_tests::ServerError());
+    PressEnter(form->LabeledEdit_H_col, "4200");
+    EXPECT_EQ(RunRequests(env).size(), 1u);
+    EXPECT_EQ(env.Headless().TakeBoxes().size(), 1u) << "the connection message";
+    EXPECT_TRUE(LampHidden(*form));
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, Regional,
