@@ -15,8 +15,11 @@ void DOVEREForm::ComboBox_cfgChange(TObject* Sender) {
         ui::ScopedDisable busy(ComboBox_cfg);
         CfgText = CfgTextOf(ComboBox_cfg);
         CtypeText = CtypeTextOf(ComboBox_Connection_Type);
-        // While the run's boxes are open the grids show nothing of another bay.
-        if (!ResultFitsBay()) ClearResultGrids();
+        // While the run's boxes are open the grids and views show nothing of another bay.
+        if (!ResultFitsBay()) {
+            ClearResultGrids();
+            RedrawViews();
+        }
         // A Chevron bay starts without stiffness adjustment; clearing the box runs its
         // click handler, and with it a design, at once.
         if (CfgText == "Chevron") CheckBox_adjust_Keff->SetChecked(false);
@@ -41,7 +44,10 @@ void DOVEREForm::ComboBox_Connection_TypeChange(TObject* Sender) {
         CfgText = CfgTextOf(ComboBox_cfg);
         CtypeText = CtypeTextOf(ComboBox_Connection_Type);
         GroupBox_Bolted_core->SetVisible(CtypeText == "Bolted");
-        if (!ResultFitsBay()) ClearResultGrids();
+        if (!ResultFitsBay()) {
+            ClearResultGrids();
+            RedrawViews();
+        }
         if (CfgText == "Chevron") CheckBox_adjust_Keff->SetChecked(false);
         FillCheckOptions();
         RunDesign();

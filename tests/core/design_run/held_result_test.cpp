@@ -206,7 +206,18 @@ TEST_F(HeldResult, WhileASwitchsErrorBoxIsOpenNothingOfTheOtherBayShows) {
         ExpectViews(false);
     });
     ASSERT_NE(form->StringGrid_BRB->Cells(1, 0), "");
+    // The window shows the Diagonal design until the switch.
+    ui::PaintForm(form);
+    ExpectViews(true);
     Run({"to Chevron, no answer", Act::Chevron, Reply::Fails, nullptr, kNothing, false, {}});
+    EXPECT_EQ(during, (std::vector<std::string>{"", "", ""}));
+
+    // Back in the bay the held result was designed for, it is drawn again; the
+    // connection switch away from it blanks it as the configuration switch does.
+    Run({"back to Diagonal, no answer", Act::Diagonal, Reply::Fails, nullptr, kFirstDesign, false, {}});
+    ExpectViews(true);
+    during.clear();
+    Run({"to Bolted, no answer", Act::Bolted, Reply::Fails, nullptr, kNothing, false, {}});
     EXPECT_EQ(during, (std::vector<std::string>{"", "", ""}));
 }
 
