@@ -62,10 +62,8 @@ private:
 
 // A side's value without entering what is missing; a fresh Chevron result holds both.
 float SideValue(const SideValueTable& values, const char* side, const char* key) {
-    const auto s = values.find(side);
-    if (s == values.end()) return 0.0f;
-    const auto v = s->second.find(key);
-    return v == s->second.end() ? 0.0f : v->second;
+    const float* v = FindSideEntry(values, side, key);
+    return v ? *v : 0.0f;
 }
 
 }  // namespace

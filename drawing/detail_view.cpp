@@ -22,12 +22,10 @@ constexpr const char* kSideKeys[] = {
 
 // A member whose side or key is missing keeps its value; nothing is entered.
 void CopyDetailSide(DOVEREForm& f, const char* side) {
-    const auto values = f.SideValues.find(side);
-    if (values == f.SideValues.end()) return;
     for (const char* key : kSideKeys) {
-        const auto value = values->second.find(key);
+        const float* value = FindSideEntry(f.SideValues, side, key);
         float TBraceValues::*member = TBraceValues::Member(key);
-        if (value != values->second.end() && member) f.BraceValues.*member = value->second;
+        if (value && member) f.BraceValues.*member = *value;
     }
 }
 

@@ -49,23 +49,15 @@ constexpr SideEntry kUpperLineList[] = {
 constexpr const char* kLeft = "LEFT";
 constexpr const char* kRight = "RIGHT";
 
-// A side's value, read without entering what is missing.
-const float* SideValue(const DOVEREForm& f, const char* side, const char* key) {
-    const auto values = f.SideValues.find(side);
-    if (values == f.SideValues.end()) return nullptr;
-    const auto value = values->second.find(key);
-    return value == values->second.end() ? nullptr : &value->second;
-}
-
 // A member whose side or key is missing keeps its value.
 template <std::size_t N>
 void CopySide(DOVEREForm& f, const char* side, const SideEntry (&list)[N]) {
     for (const SideEntry& entry : list)
-        if (const float* value = SideValue(f, side, entry.key)) f.BraceValues.*entry.member = *value;
+        if (const float* value = FindSideEntry(f.SideValues, side, entry.key)) f.BraceValues.*entry.member = *value;
 }
 
 void CopyColumnDepth(DOVEREForm& f, const char* side, const char* key) {
-    if (const float* value = SideValue(f, side, key)) f.FrameValues.d_c_left = *value;
+    if (const float* value = FindSideEntry(f.SideValues, side, key)) f.FrameValues.d_c_left = *value;
 }
 
 // List A: the mirrored right side draws the right column as its left one.

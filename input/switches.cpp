@@ -8,6 +8,14 @@ namespace {
 const char* CfgTextOf(const TComboBox* cfg) { return cfg->ItemIndex() == 1 ? "Chevron" : "Diagonal"; }
 const char* CtypeTextOf(const TComboBox* connection) { return connection->ItemIndex() == 1 ? "Bolted" : "Welded"; }
 
+// While a switch's run waits or its boxes are open, the grids and views show nothing
+// of a result designed for another bay.
+void ShowNothingOfAnotherBay(DOVEREForm& f) {
+    if (f.ResultFitsBay()) return;
+    f.ClearResultGrids();
+    f.RedrawViews();
+}
+
 }  // namespace
 
 void DOVEREForm::ComboBox_cfgChange(TObject* Sender) {
@@ -15,11 +23,7 @@ void DOVEREForm::ComboBox_cfgChange(TObject* Sender) {
         ui::ScopedDisable busy(ComboBox_cfg);
         CfgText = CfgTextOf(ComboBox_cfg);
         CtypeText = CtypeTextOf(ComboBox_Connection_Type);
-        // While the run's boxes are open the grids and views show nothing of another bay.
-        if (!ResultFitsBay()) {
-            ClearResultGrids();
-            RedrawViews();
-        }
+        ShowNothingOfAnotherBay(*this);
         // A Chevron bay starts without stiffness adjustment; clearing the box runs its
         // click handler, and with it a design, at once.
         if (CfgText == "Chevron") CheckBox_adjust_Keff->SetChecked(false);
@@ -44,10 +48,7 @@ void DOVEREForm::ComboBox_Connection_TypeChange(TObject* Sender) {
         CfgText = CfgTextOf(ComboBox_cfg);
         CtypeText = CtypeTextOf(ComboBox_Connection_Type);
         GroupBox_Bolted_core->SetVisible(CtypeText == "Bolted");
-        if (!ResultFitsBay()) {
-            ClearResultGrids();
-            RedrawViews();
-        }
+        ShowNothingOfAnotherBay(*this);
         if (CfgText == "Chevron") CheckBox_adjust_Keff->SetChecked(false);
         FillCheckOptions();
         RunDesign();

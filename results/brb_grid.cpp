@@ -19,22 +19,15 @@ TBrbSource TopLevelSource(const jsonxx::Object& result) {
 }
 
 // One side's entries, read without entering what is missing: a missing value shows "?".
-template <class Table>
-auto SideEntry(const Table& table, const std::string& side, const std::string& key)
-    -> std::optional<typename Table::mapped_type::mapped_type> {
-    const auto s = table.find(side);
-    if (s == table.end()) return std::nullopt;
-    const auto v = s->second.find(key);
-    if (v == s->second.end()) return std::nullopt;
-    return v->second;
-}
-
 TBrbSource SideSource(const SideValueTable& values, const SideTextTable& texts, const std::string& side) {
     return {[&values, side](const std::string& key) -> std::optional<double> {
-                if (const auto v = SideEntry(values, side, key)) return *v;
+                if (const float* v = FindSideEntry(values, side, key)) return *v;
                 return std::nullopt;
             },
-            [&texts, side](const std::string& key) { return SideEntry(texts, side, key); }};
+            [&texts, side](const std::string& key) -> std::optional<std::string> {
+                if (const std::string* t = FindSideEntry(texts, side, key)) return *t;
+                return std::nullopt;
+            }};
 }
 
 void WriteValueColumn(TStringGrid* grid, const std::vector<std::string>& texts) {

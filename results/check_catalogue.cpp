@@ -157,11 +157,8 @@ std::string CheckUnitText(TCheckUnit unit, const TUnitLabels& labels) {
 TCheckValues SideCheckValues(const SideValueTable& table, const std::string& side) {
     // Reads without inserting: the side table stays as the result reader left it.
     return [&table, side](const std::string& key) -> std::optional<double> {
-        const auto s = table.find(side);
-        if (s == table.end()) return std::nullopt;
-        const auto v = s->second.find(key);
-        if (v == s->second.end()) return std::nullopt;
-        return static_cast<double>(v->second);
+        if (const float* v = FindSideEntry(table, side, key)) return static_cast<double>(*v);
+        return std::nullopt;
     };
 }
 
