@@ -18,7 +18,8 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 sessions_open build
 
-build/app/zorv &
+# A background command of a script ignores Ctrl-C; the window must not.
+( trap - INT QUIT; exec build/app/zorv ) &
 zorv_pid=$!
 sessions_window_started "$zorv_pid"
 status=0

@@ -66,16 +66,21 @@ int main(int argc, char** argv) {
     }
 
     // The signals are taken by sigwait below, never by a serving thread. A
-    // shell starts background jobs with SIGINT ignored; take it back.
+    // shell starts background jobs with SIGINT ignored; take it back. A hang-up
+    // that was ignored when we started (nohup) is the user's wish to outlive the
+    // terminal, and stays ignored.
+    struct sigaction hangup {};
+    sigaction(SIGHUP, nullptr, &hangup);
+    const bool stop_on_hangup = hangup.sa_handler != SIG_IGN;
     sigset_t stop_signals;
     sigemptyset(&stop_signals);
     sigaddset(&stop_signals, SIGINT);
     sigaddset(&stop_signals, SIGTERM);
-    sigaddset(&stop_signals, SIGHUP);
+    if (stop_on_hangup) sigaddset(&stop_signals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
     signal(SIGINT, SIG_DFL);
     signal(SIGTERM, SIG_DFL);
-    signal(SIGHUP, SIG_DFL);
+    if (stop_on_hangup) signal(SIGHUP, SIG_DFL);
 
     static std::mutex log_mutex;
     options.log_line = [](const std::string& line) {

@@ -46,8 +46,14 @@ sessions_folder() {
     echo "$1/run-sessions/net-${net:-default}"
 }
 
+# The keeper waits for the lock however long it takes ("sessions_lock forever"):
+# giving up would leave the service running for good.
 sessions_lock() {
     exec {sessions_lock_fd}>>"$sessions_dir/lock"
+    if [[ ${1:-} == forever ]]; then
+        flock "$sessions_lock_fd"
+        return
+    fi
     flock -w 60 "$sessions_lock_fd" || sessions_fail "another run.sh holds $sessions_dir/lock for more than a minute"
 }
 sessions_unlock() { exec {sessions_lock_fd}>&-; }
@@ -217,7 +223,7 @@ sessions_keep() {
     sessions_dir=$1
     local ours
     while sleep 1; do
-        sessions_lock
+        sessions_lock forever
         ours=$(sessions_service)
         if [[ -z $ours ]]; then
             sessions_unlock

@@ -135,7 +135,9 @@ void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::stri
         const std::string entry = it->path().filename().string();
         if (entry.rfind(prefix, 0) != 0 || !EndsWith(entry, ".tmp")) continue;
         const std::string process = entry.substr(prefix.size(), entry.find('-', prefix.size()) - prefix.size());
-        if (process.empty() || process.find_first_not_of("0123456789") != std::string::npos) continue;
+        // A process id has at most 7 digits; a longer run is not one of ours.
+        if (process.empty() || process.size() > 9 || process.find_first_not_of("0123456789") != std::string::npos)
+            continue;
         const pid_t pid = static_cast<pid_t>(std::stol(process));
         if (pid == getpid() || pid <= 0) continue;
         if (::kill(pid, 0) != 0 && errno == ESRCH) ::unlink(it->path().c_str());

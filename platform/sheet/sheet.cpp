@@ -454,11 +454,7 @@ void Worksheet::Impl::UpdateDimension() {
         left = left == 0 ? first : std::min(left, first);
         right = std::max(right, last);
     }
-    std::string ref = "A1";
-    if (top != 0) {
-        ref = CellName(top, left);
-        if (top != bottom || left != right) ref += ":" + CellName(bottom, right);
-    }
+    const std::string ref = top != 0 ? RangeName({top, left, bottom, right}) : "A1";
     pugi::xml_attribute a = dimension.attribute("ref");
     if (!a) a = dimension.append_attribute("ref");
     a = ref.c_str();

@@ -51,18 +51,17 @@ int RefusedRequest(Display* display, XErrorEvent* error) {
 }
 
 // FLTK ends the program when it finds no font at its first text, long after the
-// window was built; better to say so before anything starts.
+// window was built; better to say so before anything starts. The check loads the
+// default configuration, which FLTK's text drawing then uses as it stands.
 bool HaveFonts() {
-    FcConfig* config = FcInitLoadConfigAndFonts();
-    if (!config) return false;
+    if (!FcInit()) return false;
     FcPattern* any = FcPatternCreate();
     FcObjectSet* family = FcObjectSetBuild(FC_FAMILY, nullptr);
-    FcFontSet* fonts = any && family ? FcFontList(config, any, family) : nullptr;
+    FcFontSet* fonts = any && family ? FcFontList(nullptr, any, family) : nullptr;
     const bool found = fonts && fonts->nfont > 0;
     if (fonts) FcFontSetDestroy(fonts);
     if (family) FcObjectSetDestroy(family);
     if (any) FcPatternDestroy(any);
-    FcConfigDestroy(config);
     return found;
 }
 

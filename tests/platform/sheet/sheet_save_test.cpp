@@ -234,10 +234,14 @@ TEST_F(WorkbookSaves, TheNextSaveRemovesWhatAKilledSaveLeft) {
     std::ofstream(folder / ".cases.xlsx.zorv-1-0.tmp") << "busy";
     std::ofstream(folder / ".other.xlsx.zorv-999999999-0.tmp") << "another workbook's";
     std::ofstream(folder / ".cases.xlsx.tmp") << "someone else's";
+    // A number no process id can be, which must not stop the save either.
+    std::ofstream(folder / ".cases.xlsx.zorv-99999999999999999999-0.tmp") << "not ours";
     SetAndSave(file, 10);
     EXPECT_EQ(Read(file, 2, 1), Variant(10.0));
-    EXPECT_EQ(Names(folder.Path()), (std::vector<std::string>{".cases.xlsx.tmp", ".cases.xlsx.zorv-1-0.tmp",
-                                                             ".other.xlsx.zorv-999999999-0.tmp", "cases.xlsx"}));
+    EXPECT_EQ(Names(folder.Path()),
+              (std::vector<std::string>{".cases.xlsx.tmp", ".cases.xlsx.zorv-1-0.tmp",
+                                        ".cases.xlsx.zorv-99999999999999999999-0.tmp",
+                                        ".other.xlsx.zorv-999999999-0.tmp", "cases.xlsx"}));
 }
 
 }  // namespace
