@@ -15,14 +15,14 @@ std::string FormatOutputNumberWith(const TOutputFormats& formats, float value) {
 }
 
 std::string TrimTrailingZerosOf(std::string text) {
-    // The pictures write the user's separator.
-    const char separator = text::DecimalSeparator();
-    if (text.find(separator) == std::string::npos) return text;
+    // Only a point is trimmed: under another decimal separator the plain form keeps
+    // its decimal ("12,0").
+    if (text.find('.') == std::string::npos) return text;
     while (!text.empty()) {
         const char c = text.back();
-        if (c != '0' && c != separator) break;
+        if (c != '0' && c != '.') break;
         text.pop_back();
-        if (c == separator) break;  // one separator at most
+        if (c == '.') break;  // one point at most
     }
     return text;
 }

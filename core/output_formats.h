@@ -12,7 +12,9 @@ struct TOutputFormats {
 
 // The display form of a result number under these formats, with the user's decimal
 // separator: "0." (or "0," under a decimal comma) for zero, the low or high picture
-// beyond the limits, else the plain picture without a trailing zero and separator.
+// beyond the limits, else the plain picture, without a trailing zero and point when
+// the separator is a point ("12" for 12.0, but "12,0" under a decimal comma).
 std::string FormatOutputNumberWith(const TOutputFormats& formats, float value);
-// Drops the trailing zeros of a fraction, then a bare separator (the user's).
+// Drops the trailing zeros after a point, then the bare point; a text without a
+// point stays as it is.
 std::string TrimTrailingZerosOf(std::string text);

@@ -32,13 +32,16 @@ TBeamDesignation ReadBeamDesignation(const std::string& text) {
     std::string designation;
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         double value = 0.0;
+        float number = 0.0f;  // a float member takes it
         try {
-            value = ParseSingleText(tokens[i]);  // a float member takes it
+            value = ParseFloatText(tokens[i]);
+            number = NarrowToSingle(value, tokens[i]);
         } catch (const EConvertError&) {
             beam.Outcome = TBeamOutcome::Unconvertible;
             beam.Token = tokens[i];
             return beam;
         }
+        // The number as read: narrowed, a token just below 1 would round up to 1.
         if (value < 1.0) {
             beam.Outcome = TBeamOutcome::BelowOne;
             beam.Token = tokens[i];
@@ -48,7 +51,7 @@ TBeamDesignation ReadBeamDesignation(const std::string& text) {
         normalised += tokens[i];
         designation += (i == 0 ? "H" : "x");
         designation += UserToServiceNumberText(tokens[i]);
-        beam.Numbers[i] = static_cast<float>(value);
+        beam.Numbers[i] = number;
     }
     beam.Outcome = TBeamOutcome::Valid;
     beam.Normalised = normalised;

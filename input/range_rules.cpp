@@ -74,14 +74,17 @@ std::string RangeMessage(const TRangeRule& rule) {
     return message;
 }
 
-long double ReadRuleValue(const TRangeRule& rule, const std::string& text) {
+double ReadRuleValue(const TRangeRule& rule, const std::string& text) {
     if (rule.Whole) return ParseIntegerText(text);
     return ParseFloatText(text);
 }
 
-std::optional<std::string> RangeFailure(const TRangeRule& rule, long double value) {
-    const bool above_min = value >= rule.Min;
-    const bool below_max = !rule.Max || value <= *rule.Max;
+std::optional<std::string> RangeFailure(const TRangeRule& rule, double value) {
+    // The typed text converts to a double, so the bounds are compared as doubles:
+    // otherwise a typed 0.1999 lies below the extended 0.1999 and fails its own bound.
+    // The widened single-precision bounds are doubles exactly.
+    const bool above_min = value >= static_cast<double>(rule.Min);
+    const bool below_max = !rule.Max || value <= static_cast<double>(*rule.Max);
     if (above_min && below_max) return std::nullopt;
     return RangeMessage(rule);
 }

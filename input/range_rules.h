@@ -50,8 +50,9 @@ TRangeRule RangeRuleOf(TRangeRuleId id, const TInputLimits& limits);
 std::string RangeMessage(const TRangeRule& rule);
 
 // The text as the rule reads it; raises EConvertError when it does not convert.
-long double ReadRuleValue(const TRangeRule& rule, const std::string& text);
+double ReadRuleValue(const TRangeRule& rule, const std::string& text);
 
 // Nothing when the value lies within the bounds (a bound itself passes), else the
-// message. A value that is no number (0 over 0) fails.
-std::optional<std::string> RangeFailure(const TRangeRule& rule, long double value);
+// message. The value and the bounds are compared at the value's precision, so a
+// typed bound passes. A value that is no number (0 over 0) fails.
+std::optional<std::string> RangeFailure(const TRangeRule& rule, double value);

@@ -32,17 +32,18 @@ TEST(FormatOutputNumber, GivesTheDisplayFormOfEachMagnitude) {
     for (const auto& c : cases) EXPECT_EQ(FormatOutputNumberWith(formats, c.value), c.text) << c.value;
 }
 
-TEST(FormatOutputNumber, WritesTheUserSeparatorAndDropsATrailingZeroUnderIt) {
+TEST(FormatOutputNumber, WritesTheUserSeparatorAndKeepsTheDecimalUnderAComma) {
     text::ScopedDecimalSeparator comma(',');
     const Case cases[] = {
-        {0.0f, "0,"},          {12.0f, "12"},         {12.34f, "12,3"},     {-0.5f, "-0,5"},
-        {0.004f, "4,000E-03"}, {2e10f, "2,000E+10"},  {100.0f, "100"},
+        {0.0f, "0,"},          {12.0f, "12,0"},       {-12.0f, "-12,0"},    {12.34f, "12,3"},
+        {-0.5f, "-0,5"},       {0.96f, "1,0"},        {0.03f, "0,0"},       {100.0f, "100,0"},
+        {0.004f, "4,000E-03"}, {2e10f, "2,000E+10"},  {1e10f, "10000000000,0"},
     };
     const auto formats = WindowFormats();
     for (const auto& c : cases) EXPECT_EQ(FormatOutputNumberWith(formats, c.value), c.text) << c.value;
 }
 
-TEST(TrimTrailingZeros, StopsAfterOneSeparator) {
+TEST(TrimTrailingZeros, TrimsOnlyAfterAPointAndStopsAfterIt) {
     struct TrimCase {
         char separator;
         const char* text;
@@ -50,7 +51,8 @@ TEST(TrimTrailingZeros, StopsAfterOneSeparator) {
     };
     const TrimCase cases[] = {
         {'.', "120", "120"},   {'.', "12.50", "12.5"}, {'.', "10.0", "10"},  {'.', "100.000", "100"},
-        {',', "10,0", "10"},   {',', "12,50", "12,5"}, {',', "120", "120"},  {',', "10.0", "10.0"},
+        {'.', "0.0", "0"},     {'.', "10.00", "10"},
+        {',', "10,0", "10,0"}, {',', "12,50", "12,50"}, {',', "120", "120"}, {',', "10.0", "10"},
     };
     for (const auto& c : cases) {
         text::ScopedDecimalSeparator separator(c.separator);

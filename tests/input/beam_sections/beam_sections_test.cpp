@@ -62,6 +62,16 @@ TEST(BeamDesignation, FourNumbersOfAtLeastOneAndTheMessageThatNamesTheBeam) {
         {"H594 x 302 x 0.5 x 23", TBeamOutcome::BelowOne, "", {594, 302, 0, 0},
          "Upper beam: Invalid Section! Each number must be at least 1, not 0.5.",
          "Lower beam: Invalid Section! Each number must be at least 1, not 0.5."},
+        // Below 1 as typed, though single precision would round it to 1.
+        {"H0.9999999999x2x2x2", TBeamOutcome::BelowOne, "", {0, 0, 0, 0},
+         "Upper beam: Invalid Section! Each number must be at least 1, not 0.9999999999.",
+         "Lower beam: Invalid Section! Each number must be at least 1, not 0.9999999999."},
+        {"H1.0000000001x2x2x2", TBeamOutcome::Valid, "H1.0000000001x2x2x2", {1, 2, 2, 2}, "", ""},
+        // A number beyond single precision is no beam dimension, never an infinity.
+        {"H594 x 302 x 14 x 1000000000000000000000000000000000000000", TBeamOutcome::Unconvertible, "",
+         {594, 302, 14, 0},
+         "Upper beam: Invalid Section! '1000000000000000000000000000000000000000' is not a number.",
+         "Lower beam: Error: '1000000000000000000000000000000000000000' is not a number."},
         // The first failing token decides: 0.5 comes before the unconvertible one.
         {"H594 x 0.5 x 14.5.2 x 23", TBeamOutcome::BelowOne, "", {594, 0, 0, 0},
          "Upper beam: Invalid Section! Each number must be at least 1, not 0.5.",

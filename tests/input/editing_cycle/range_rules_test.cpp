@@ -72,7 +72,7 @@ const RuleCase kRules[] = {
     {Id::RightClear, "74", "75", "375", "376", "The clear distance is allowable between 75mm and 375mm."},
     {Id::LengthIncrement, "0", "1", "200", "201", "The imcremental length is allowable between 1mm and 200mm."},
     // Tested at 0.1999 although the message says 0.2; there is no maximum.
-    {Id::MinAlphaL, "0.1998", "0.19995", nullptr, nullptr, "Min. \u03b1 is not less than 0.2."},
+    {Id::MinAlphaL, "0.1998", "0.1999", nullptr, nullptr, "Min. \u03b1 is not less than 0.2."},
 };
 
 TEST(RangeRules, EveryRulePassesAtItsBoundsAndFailsJustBeyondWithItsMessage) {
@@ -86,7 +86,10 @@ TEST(RangeRules, EveryRulePassesAtItsBoundsAndFailsJustBeyondWithItsMessage) {
         }
         EXPECT_EQ(RangeMessage(RangeRuleOf(c.id, WindowLimits())), c.message);
     }
-    EXPECT_EQ(Check(Id::MinAlphaL, "0.2"), std::nullopt);
+    // The double nearest 0.1999 lies below the extended bound: the typed bound still passes.
+    for (const char* passes : {"0.19990", "1.999E-1", "0.19995", "0.2"})
+        EXPECT_EQ(Check(Id::MinAlphaL, passes), std::nullopt) << passes;
+    EXPECT_TRUE(Check(Id::MinAlphaL, "0.19989999").has_value());
     EXPECT_EQ(Check(Id::MinAlphaL, "1E6"), std::nullopt) << "no maximum";
 }
 
@@ -139,6 +142,7 @@ TEST(RangeRules, NumbersAreReadAndShownWithTheRegionalSeparator) {
     EXPECT_EQ(Check(Id::CoreBeta, "1,15"), std::nullopt);
     EXPECT_EQ(Check(Id::CoreBeta, "1,3"), "\u03b2 is allowable between 1,1 and 1,2.");
     EXPECT_EQ(Check(Id::BeamFy, "1"), "Fy,b is allowable between 0tonf/mm^2 and 0,05tonf/mm^2.");
+    EXPECT_EQ(Check(Id::MinAlphaL, "0,1999"), std::nullopt);
     EXPECT_EQ(Check(Id::HeightToLength, "9"), "Height/Width is allowable between 0,125 and 8.");
     EXPECT_THROW(Check(Id::CoreRy, "1.2"), EConvertError);
 }

@@ -141,9 +141,11 @@ TEST_F(Validation, BoundsOfTheTestedRulesPass) {
         {form->LabeledEdit_Slab_Thickness, "0"}, {form->LabeledEdit_d_c_left, "1500"},
         {form->LabeledEdit_d_c_right, "0"},     {form->LabeledEdit_Adjust_R_y_c, "1.5"},
         {form->LabeledEdit_Adjust_Omega_h, "1"}, {form->LabeledEdit_Adjust_Beta_f, "1.2"},
+        {form->Edit_LcToLwp, "0.1999"},
     };
     for (const auto& [edit, text] : texts) edit->SetText(text);
     form->CheckBox_adjust_Mat->SetCheckedSilent(true);
+    form->CheckBox_adjust_Keff->SetCheckedSilent(true);  // so the minimum alpha L is sent and tested
     Forget();
     Run();
     EXPECT_TRUE(form->InputsValid);

@@ -84,13 +84,18 @@ TEST_F(Shell, TheAddressReachesXdgOpenAsItsOneArgument) {
                  fs::perms::owner_all);
     ScopedEnv path("PATH", (folder / "bin").string() + ":/usr/bin:/bin");
     ScopedEnv target("ZORV_SHELL_OUT", out.string());
-    const std::string url = "localhost/Reports/a b/it's;$(touch x)`id` & \"q\"";
+    // The markers name this test's own folder: a shell that ran the address would
+    // make them there, whatever folder the test runs in.
+    const fs::path dollar = folder / "dollar", backtick = folder / "backtick";
+    const std::string url = "localhost/Reports/a b/it's;$(touch " + dollar.string() + ")`touch " +
+                            backtick.string() + "` & \"q\"";
     os::OpenInBrowser(url);
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(out); }));
     std::ifstream in(out);
     const std::string text((std::istreambuf_iterator<char>(in)), {});
     EXPECT_EQ(text, "1\nhttp://" + url + "\n") << "one argument, taken as a web address";
-    EXPECT_FALSE(fs::exists("x"));
+    EXPECT_FALSE(fs::exists(dollar));
+    EXPECT_FALSE(fs::exists(backtick));
 }
 
 TEST_F(Shell, SaysWhyItCannotOpen) {

@@ -57,6 +57,8 @@ TEST(ParseFloatText, AcceptsNumbersWithTheRegionalSeparator) {
 
     const FloatCase comma_cases[] = {
         {"4000,5", 4000.5}, {"-0,033", -0.033}, {",5", 0.5}, {"1,5E-5", 1.5e-5}, {"12", 12},
+        // The display forms of results: zero and a kept zero decimal.
+        {"0,", 0},          {"12,0", 12},       {"-12,0", -12},
     };
     text::ScopedDecimalSeparator comma(',');
     for (const auto& c : comma_cases) EXPECT_EQ(ParseFloatText(c.text), c.value) << c.text;
