@@ -196,7 +196,7 @@ void FltkBackend::SyncNow() {
                 if (view->seen == generation_ && view->RepaintsWithForm() && view->Widget()->window() == window->Widget())
                     Repaint(view, false);
         static_cast<FormWindow*>(window)->SyncVisibility();
-        SyncFocus(form);
+        SyncFocus(form, window);
         SyncCursor(form, window);
     }
     DropDeadViews();
@@ -277,16 +277,35 @@ void FltkBackend::Repaint(View* view, bool area) {
     if (target) target->redraw();
 }
 
-void FltkBackend::SyncFocus(TForm* form) {
+Fl_Widget* FltkBackend::KeyWidgetFor(const TForm* form) const {
+    TWinControl* active = form->ActiveControl();
+    if (!active || !AcceptsInput(active)) return nullptr;
+    Fl_Widget* widget = WidgetFor(active);
+    return widget && widget->visible_r() ? widget : nullptr;
+}
+
+void FltkBackend::SyncFocus(TForm* form, View* window_view) {
     // Focus moved by the model (SetFocus, Tab) goes to the widget; a click that FLTK
-    // answered has already told the model.
+    // answered has already told the model. While the window holds the keys itself,
+    // or a widget of it holds them that the model did not choose (FLTK hands the
+    // focus on when it deactivates or hides the focused widget), they go where the
+    // model says: back to a control that takes input again, else to no control.
+    Fl_Window* window = window_view->Widget()->as_window();
     TWinControl* active = form->ActiveControl();
     TWinControl*& last = last_active_[form];
-    if (active == last) return;
+    const bool moved = active != last;
     last = active;
-    if (!active) return;
-    Fl_Widget* widget = WidgetFor(active);
-    if (widget && Fl::focus() != widget && widget->visible_r()) widget->take_focus();
+    // An open box has the keys; the window asks for them again when it closes.
+    if (!window || (Fl::modal() && Fl::modal() != window)) return;
+    Fl_Widget* focus = Fl::focus();
+    const bool ours = focus && window->contains(focus);
+    if (!moved && !ours) return;
+    Fl_Widget* wanted = KeyWidgetFor(form);
+    if (wanted) {
+        if (focus != wanted) wanted->take_focus();
+    } else if (ours && focus != window) {
+        Fl::focus(window);
+    }
 }
 
 void FltkBackend::SyncCursor(TForm* form, View* window_view) {
@@ -483,6 +502,9 @@ void FltkBackend::OpenBoxWindow(BoxKind kind, const std::string& text) {
     }
     open_boxes_.pop_back();
     delete box;
+    // The keys the box had go back to the window it stood over, which gives them to
+    // the control the model says (FormWindow), not to whatever widget FLTK would pick.
+    if (!Fl::focus() && over && over->shown() && (!Fl::modal() || Fl::modal() == over)) over->take_focus();
     CatchUp();
 }
 

@@ -19,6 +19,7 @@
 
 #include "platform/ui/fltk/fltk_backend.h"
 #include "platform/ui/fltk/views.h"
+#include "platform/ui/scoped_disable.h"
 #include "platform/ui/ui.h"
 #include "xvfb_display.h"
 
@@ -253,6 +254,8 @@ public:
     int paints = 0;
     int ticks = 0;
     std::function<void(TObject*)> on_click;
+    std::function<void(TObject*)> on_change;
+    std::function<void(TObject*, char&)> on_key;
     std::function<void()> on_tick;
     std::function<void(int, int, const TRect&)> on_draw_cell;
 
@@ -309,9 +312,11 @@ private:
         if (auto* edit = dynamic_cast<TEdit*>(sender)) value = edit->Text();
         if (auto* combo = dynamic_cast<TComboBox*>(sender)) value = std::to_string(combo->ItemIndex());
         log.push_back(NameOf(sender) + " change " + value);
+        if (on_change) on_change(sender);
     }
     void KeyPressed(TObject* sender, char& key) {
         log.push_back(NameOf(sender) + " key " + std::to_string(static_cast<int>(key)));
+        if (on_key) on_key(sender, key);
     }
     void MouseUp(TObject* sender, TMouseButton button, TShiftState, int x, int y) {
         log.push_back(NameOf(sender) + " up " + std::to_string(button) + " " + std::to_string(x) + "," +
@@ -753,6 +758,83 @@ TEST_F(Desktop, TabFollowsTheModelsOrderBeyondTheWindowEdge) {
     EXPECT_EQ(form_->ActiveControl(), order[static_cast<size_t>((at + order.size() - 1) % order.size())]);
     Key(FL_Escape);
     EXPECT_FALSE(app_->Terminated());
+}
+
+TEST_F(Desktop, TheKeysStayWithTheControlThatAnEventDisabledForItsRun) {
+    // As a design run does: the control that started it is disabled, the window shows
+    // the run (the widget is deactivated), a box comes and goes, and the control is
+    // enabled again, or left disabled when `lock` says so.
+    bool lock = false;
+    const auto run = [&](TWinControl* control) {
+        {
+            const ui::ScopedDisable busy(control);
+            ui::PaintNow();
+            form_->Timer1->SetEnabled(true);
+            ShowMessage("Select a thinner core plate!");
+            form_->Timer1->SetEnabled(false);
+            ui::PaintNow();
+        }
+        if (lock) control->SetEnabled(false);
+    };
+    form_->on_tick = [&] {
+        if (Fl_Window* box = backend_->OpenBox()) box->hide();
+    };
+    form_->on_key = [&](TObject*, char& key) {
+        if (key == 13) run(form_->Edit_H);
+    };
+    auto* input = static_cast<Fl_Input*>(W(form_->Edit_H));
+    Click(CX(form_->Edit_H), CY(form_->Edit_H));
+    Key(FL_End);
+    for (int i = 0; i < 4; ++i) Key(FL_BackSpace);
+    Type("4500");
+    Key(FL_Enter);
+    ASSERT_EQ(backend_->Boxes().size(), 1u) << "the run's box came and went";
+    EXPECT_EQ(form_->ActiveControl(), form_->Edit_H);
+    EXPECT_EQ(Fl::focus(), input);
+    for (int i = 0; i < 4; ++i) Key(FL_BackSpace);
+    Type("4600");
+    EXPECT_EQ(form_->Edit_H->Text(), "4600");
+    EXPECT_EQ(form_->Edit_Name->Text(), "") << "no key reached the next edit";
+    EXPECT_EQ(Logged("Edit_Name"), Log{});
+    // Tab goes on from the edit in the form's order.
+    const auto order = ui::TabOrderList(form_);
+    const auto after = std::find(order.begin(), order.end(), form_->Edit_H) + 1;
+    ASSERT_NE(after, order.end());
+    Key(FL_Tab);
+    EXPECT_EQ(form_->ActiveControl(), *after);
+    EXPECT_EQ(Fl::focus(), W(*after));
+
+    // A selector moved with an arrow key: the next arrow key moves it again.
+    form_->on_change = [&](TObject* sender) {
+        if (sender == form_->Combo_cfg) run(form_->Combo_cfg);
+    };
+    Dispatch([&] { form_->Combo_cfg->SetFocus(); });
+    form_->log.clear();
+    Key(FL_Down);
+    Key(FL_Down);
+    Key(FL_Up);
+    EXPECT_EQ(Logged("Combo_cfg change"),
+              (Log{"Combo_cfg change 1", "Combo_cfg change 2", "Combo_cfg change 1"}));
+    EXPECT_EQ(Fl::focus(), W(form_->Combo_cfg));
+    form_->on_change = nullptr;
+
+    // An event that leaves the edit disabled leaves no control with the keys: typing
+    // changes nothing, and Tab starts at the first control that takes the focus.
+    Click(CX(form_->Edit_H), CY(form_->Edit_H));
+    lock = true;
+    Key(FL_Enter);
+    EXPECT_EQ(form_->ActiveControl(), nullptr);
+    EXPECT_EQ(Fl::focus(), window_);
+    form_->log.clear();
+    Type("9");
+    Key(FL_BackSpace);
+    EXPECT_EQ(form_->Edit_H->Text(), "4600");
+    EXPECT_STREQ(input->value(), "4600");
+    EXPECT_EQ(Logged("Edit_"), Log{});
+    Key(FL_Tab);
+    ASSERT_NE(ui::TabOrderList(form_).front(), form_->Edit_H);
+    EXPECT_EQ(form_->ActiveControl(), ui::TabOrderList(form_).front());
+    EXPECT_EQ(Fl::focus(), W(ui::TabOrderList(form_).front()));
 }
 
 TEST_F(Desktop, GridIsPaintedThroughOnDrawCell) {
