@@ -1207,7 +1207,9 @@ Change ButtonView::Sync(int x, int y) {
     const FontChoice font = ChooseFont(look.font);
     labelfont(FaceFor(font));
     labelsize(font.pixels);
-    labelcolor(ToFlColor(look.font.Color));
+    // A push button draws its caption in the desktop's button text, whatever the font
+    // colour, so that it reads on the button face; FLTK greys it while disabled.
+    labelcolor(ToFlColor(clBtnText));
     look_ = look;
     has_look_ = true;
     return Worst(frame, Change::Self);

@@ -424,7 +424,7 @@ private:
     static void Pressed(Fl_Widget* widget, void*);
     struct Look {
         std::string caption;
-        TFont font;
+        TFont font;  // its colour is not the caption's (the button text is)
         bool operator==(const Look&) const = default;
     };
     Look look_;

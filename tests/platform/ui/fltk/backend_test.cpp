@@ -182,6 +182,14 @@ object TestForm: TTestForm
     TabOrder = 3
     OnClick = Clicked
   end
+  object Button_Report: TButton
+    Left = 120
+    Top = 300
+    Width = 172
+    Height = 33
+    Caption = 'Caculations (*.txt)'
+    OnClick = Clicked
+  end
   object List_Batch: TCheckListBox
     Left = 20
     Top = 340
@@ -244,6 +252,7 @@ public:
     TCGauge* Gauge;
     TStringGrid* Grid;
     TButton* Button_Go;
+    TButton* Button_Report;
     TCheckListBox* List_Batch;
     TButton* Button_Design;
     TGroupBox* Box_Column;
@@ -288,6 +297,7 @@ public:
         Gauge = FindComponent<TCGauge>("Gauge");
         Grid = FindComponent<TStringGrid>("Grid");
         Button_Go = FindComponent<TButton>("Button_Go");
+        Button_Report = FindComponent<TButton>("Button_Report");
         List_Batch = FindComponent<TCheckListBox>("List_Batch");
         Button_Design = FindComponent<TButton>("Button_Design");
         Box_Column = FindComponent<TGroupBox>("Box_Column");
@@ -400,6 +410,18 @@ protected:
         ui::Rgb rgb{p[0], p[1], p[2]};
         delete[] p;
         return rgb;
+    }
+    // Pixels of a rectangle of the window within `tolerance` of a colour in each channel.
+    int CountNear(int x, int y, int w, int h, ui::Rgb colour, int tolerance = 24) {
+        Fl::flush();
+        window_->make_current();
+        unsigned char* p = fl_read_image(nullptr, x, y, w, h);
+        int n = 0;
+        for (int i = 0; i < w * h; ++i)
+            n += std::abs(p[3 * i] - colour.r) <= tolerance && std::abs(p[3 * i + 1] - colour.g) <= tolerance &&
+                 std::abs(p[3 * i + 2] - colour.b) <= tolerance;
+        delete[] p;
+        return n;
     }
     // Distinct colours in a rectangle of the window.
     int Colours(int x, int y, int w, int h) {
@@ -530,6 +552,25 @@ TEST_F(Desktop, ControlsStandAtTheirBoundsWithTheirColoursAndFonts) {
 
     // The button beyond the window's right edge exists, out of sight.
     EXPECT_GE(W(form_->Button_Design)->x(), window_->w());
+}
+
+TEST_F(Desktop, AButtonsCaptionIsDrawnInTheButtonTextWhateverItsFontColour) {
+    // Cream, as the form's font gives it, like the report buttons on their page.
+    ASSERT_EQ(form_->Button_Report->Font().Color, clCream);
+    Fl_Widget* button = W(form_->Button_Report);
+    const int x = button->x() + 4, y = button->y() + 4, w = button->w() - 8, h = button->h() - 8;
+    const ui::Rgb ink = ui::ColorToRgb(clBtnText), cream = ui::ColorToRgb(clCream);
+    ASSERT_GT(CountNear(x, y, w, h, ui::ColorToRgb(clBtnFace), 4), w * h / 2) << "the face is the desktop's";
+    EXPECT_GT(CountNear(x, y, w, h, ink), 40) << "the caption in the button text";
+    EXPECT_EQ(CountNear(x, y, w, h, cream, 4), 0) << "nothing of the font colour";
+
+    // Disabled: greyed, neither the button text nor the face.
+    Dispatch([&] { form_->Button_Report->SetEnabled(false); });
+    EXPECT_EQ(CountNear(x, y, w, h, ink), 0);
+    EXPECT_GT(CountNear(x, y, w, h, {128, 128, 128}, 40), 40);
+
+    // A label keeps its font colour.
+    EXPECT_GT(CountNear(10, 8, 100, 16, cream, 4), 10);
 }
 
 TEST_F(Desktop, VisibilityEnabledStateAndModelChangesShowAtOnce) {
