@@ -286,7 +286,11 @@ TEST_F(DesignRun, ARunThatReadsNoFreshResultShowsNoVerdictAndKeepsTheGrids) {
                 edit->SetText(text);
             }
             if (c.fault) env.Service().FailNextRequest(*c.fault);
+            std::vector<bool> verdict_while_box;
+            env.Headless().SetWhileBoxOpen([&](const Box&) { verdict_while_box.push_back(ShowsVerdict(*form)); });
             c.act();
+            env.Headless().SetWhileBoxOpen(nullptr);
+            EXPECT_EQ(verdict_while_box, std::vector<bool>{false}) << "not even beside the stop's message";
             const std::vector<Box> boxes = env.Headless().TakeBoxes();
             ASSERT_EQ(boxes.size(), 1u) << "the stop's box, and no advice";
             EXPECT_EQ(boxes[0].kind, c.box.kind);
