@@ -286,24 +286,21 @@ Fl_Widget* FltkBackend::KeyWidgetFor(const TForm* form) const {
 
 void FltkBackend::SyncFocus(TForm* form, View* window_view) {
     // Focus moved by the model (SetFocus, Tab) goes to the widget; a click that FLTK
-    // answered has already told the model. While the window holds the keys itself,
-    // or a widget of it holds them that the model did not choose (FLTK hands the
-    // focus on when it deactivates or hides the focused widget), they go where the
-    // model says: back to a control that takes input again, else to no control.
-    Fl_Window* window = window_view->Widget()->as_window();
+    // answered has already told the model. When the model leaves no control with the
+    // keys (the focused one cannot take input), no widget keeps them: the window does.
+    // FLTK offers the window the keys again when it activates or shows the widget
+    // that had them, and FormWindow gives them to the model's control.
     TWinControl* active = form->ActiveControl();
     TWinControl*& last = last_active_[form];
-    const bool moved = active != last;
+    if (active == last) return;
     last = active;
+    Fl_Window* window = window_view->Widget()->as_window();
     // An open box has the keys; the window asks for them again when it closes.
     if (!window || (Fl::modal() && Fl::modal() != window)) return;
     Fl_Widget* focus = Fl::focus();
-    const bool ours = focus && window->contains(focus);
-    if (!moved && !ours) return;
-    Fl_Widget* wanted = KeyWidgetFor(form);
-    if (wanted) {
+    if (Fl_Widget* wanted = KeyWidgetFor(form)) {
         if (focus != wanted) wanted->take_focus();
-    } else if (ours && focus != window) {
+    } else if (focus && focus != window && window->contains(focus)) {
         Fl::focus(window);
     }
 }

@@ -804,16 +804,18 @@ TEST_F(Desktop, TabFollowsTheModelsOrderBeyondTheWindowEdge) {
 TEST_F(Desktop, TheKeysStayWithTheControlThatAnEventDisabledForItsRun) {
     // As a design run does: the control that started it is disabled, the window shows
     // the run (the widget is deactivated), a box comes and goes, and the control is
-    // enabled again, or left disabled when `lock` says so.
+    // enabled again; with `lock` it is left disabled, without a box.
     bool lock = false;
     const auto run = [&](TWinControl* control) {
         {
             const ui::ScopedDisable busy(control);
             ui::PaintNow();
-            form_->Timer1->SetEnabled(true);
-            ShowMessage("Select a thinner core plate!");
-            form_->Timer1->SetEnabled(false);
-            ui::PaintNow();
+            if (!lock) {
+                form_->Timer1->SetEnabled(true);
+                ShowMessage("Select a thinner core plate!");
+                form_->Timer1->SetEnabled(false);
+                ui::PaintNow();
+            }
         }
         if (lock) control->SetEnabled(false);
     };
@@ -859,23 +861,34 @@ TEST_F(Desktop, TheKeysStayWithTheControlThatAnEventDisabledForItsRun) {
     EXPECT_EQ(Fl::focus(), W(form_->Combo_cfg));
     form_->on_change = nullptr;
 
-    // An event that leaves the edit disabled leaves no control with the keys: typing
-    // changes nothing, and Tab starts at the first control that takes the focus.
-    Click(CX(form_->Edit_H), CY(form_->Edit_H));
+    // An event that leaves the edit, or the group it is in, disabled leaves no control
+    // with the keys: typing changes nothing, and Tab starts at the first control that
+    // takes the focus.
     lock = true;
-    Key(FL_Enter);
-    EXPECT_EQ(form_->ActiveControl(), nullptr);
-    EXPECT_EQ(Fl::focus(), window_);
-    form_->log.clear();
-    Type("9");
-    Key(FL_BackSpace);
-    EXPECT_EQ(form_->Edit_H->Text(), "4600");
-    EXPECT_STREQ(input->value(), "4600");
-    EXPECT_EQ(Logged("Edit_"), Log{});
-    Key(FL_Tab);
-    ASSERT_NE(ui::TabOrderList(form_).front(), form_->Edit_H);
-    EXPECT_EQ(form_->ActiveControl(), ui::TabOrderList(form_).front());
-    EXPECT_EQ(Fl::focus(), W(ui::TabOrderList(form_).front()));
+    for (TWinControl* locked : std::vector<TWinControl*>{form_->Edit_H, form_->Box_Frame}) {
+        SCOPED_TRACE(locked->Name());
+        Click(CX(form_->Edit_H), CY(form_->Edit_H));
+        ASSERT_EQ(form_->ActiveControl(), form_->Edit_H);
+        form_->on_key = [&](TObject*, char& key) {
+            if (key == 13) run(locked);
+        };
+        Key(FL_Enter);
+        EXPECT_EQ(form_->ActiveControl(), nullptr);
+        EXPECT_EQ(Fl::focus(), window_);
+        form_->log.clear();
+        Type("9");
+        Key(FL_BackSpace);
+        EXPECT_EQ(form_->Edit_H->Text(), "4600");
+        EXPECT_STREQ(input->value(), "4600");
+        EXPECT_EQ(Logged("Edit_"), Log{});
+        Key(FL_Tab);
+        const auto order = ui::TabOrderList(form_);
+        ASSERT_FALSE(order.empty());
+        ASSERT_NE(order.front(), form_->Edit_H);
+        EXPECT_EQ(form_->ActiveControl(), order.front());
+        EXPECT_EQ(Fl::focus(), W(order.front()));
+        Dispatch([&] { locked->SetEnabled(true); });
+    }
 }
 
 TEST_F(Desktop, GridIsPaintedThroughOnDrawCell) {
