@@ -425,8 +425,6 @@ public:
     // stopped it, the send failed or the reply was no complete result (the previous
     // result then stays whole, and the lamp shows no verdict).
     bool RunDesign();
-    // Hides the lamp when it shows a verdict that the held result cannot stand for.
-    void DropVerdictOfAnotherBay();
     void BuildRunRequest();
     // The reply into ResultObject and the result members, all or nothing; a reply
     // that is no complete result shows why and changes nothing. True when read.

@@ -8,57 +8,12 @@
 
 namespace {
 
-// How the status lamp looks, so that a run that ends in an error can put it back.
-struct LampLook {
-    bool group_visible;
-    bool visible;
-    std::string caption;
-    int font_size;
-    TColor color;
-    bool parent_background;
-};
-
-LampLook LookOf(const TGroupBox& group, const TPanel& lamp) {
-    return {group.Visible(), lamp.Visible(), lamp.Caption(), lamp.Font().Size, lamp.Color(), lamp.ParentBackground()};
-}
-
-void Restore(TGroupBox& group, TPanel& lamp, const LampLook& look) {
-    group.SetVisible(look.group_visible);
-    lamp.SetVisible(look.visible);
-    lamp.SetCaption(look.caption);
-    lamp.Font().Size = look.font_size;
-    lamp.SetColor(look.color);
-    lamp.SetParentBackground(look.parent_background);
-}
-
 // The lamp before the first run: no verdict, nothing lit.
 void HideLamp(TGroupBox& group, TPanel& lamp) {
     group.SetVisible(false);
     lamp.SetVisible(false);
     lamp.SetCaption("");
 }
-
-// Puts the lamp back as it was before the run when a step of the run throws, so
-// that "RUN" is never left lit after the run has ended.
-// The verdict it had stays only while it still speaks for the held result.
-class LampRestore {
-public:
-    explicit LampRestore(DOVEREForm& form) : form_(form), before_(LookOf(*form.GroupBoxRUN, *form.Panel_RUN)) {}
-    ~LampRestore() {
-        if (!armed_) return;
-        Restore(*form_.GroupBoxRUN, *form_.Panel_RUN, before_);
-        if (result_replaced_) HideLamp(*form_.GroupBoxRUN, *form_.Panel_RUN);
-        form_.DropVerdictOfAnotherBay();
-    }
-    void ResultReplaced() { result_replaced_ = true; }
-    void Disarm() { armed_ = false; }
-
-private:
-    DOVEREForm& form_;
-    LampLook before_;
-    bool armed_ = true;
-    bool result_replaced_ = false;
-};
 
 // A side's value without entering what is missing; a fresh Chevron result holds both.
 float SideValue(const SideValueTable& values, const char* side, const char* key) {
@@ -67,10 +22,6 @@ float SideValue(const SideValueTable& values, const char* side, const char* key)
 }
 
 }  // namespace
-
-void DOVEREForm::DropVerdictOfAnotherBay() {
-    if (!ResultFitsBay()) HideLamp(*GroupBoxRUN, *Panel_RUN);
-}
 
 bool DOVEREForm::RunDesign() {
     SetCursor(crHourGlass);
@@ -81,15 +32,22 @@ bool DOVEREForm::RunDesign() {
         ~Arrow() { form.SetCursor(crArrow); }
     } arrow{*this};
     if (!FormReady) return false;
+    // No verdict stands for these inputs until this run has read a result of its own:
+    // whatever stops it (a rule, a beam text, a conversion error, a failed send, an
+    // error in a later step) leaves none lit, and no advice follows. The grids and
+    // drawings of the last result stay for their own bay.
+    HideLamp(*GroupBoxRUN, *Panel_RUN);
+    struct NoVerdict {
+        DOVEREForm& form;
+        bool armed = true;
+        ~NoVerdict() {
+            if (armed) HideLamp(*form.GroupBoxRUN, *form.Panel_RUN);  // never "RUN" after the run
+        }
+    } no_verdict{*this};
     ValidateInputs();
-    if (!InputsValid) {
-        // The lamp stays as it was, unless it speaks for a bay no longer chosen.
-        DropVerdictOfAnotherBay();
-        return false;
-    }
+    if (!InputsValid) return false;
 
     const std::uint32_t start = os::ProcessClockMs();
-    LampRestore on_error(*this);
     Panel_RUN->SetColor(clRed);
     Panel_RUN->SetParentBackground(false);
     Panel_RUN->Font().Size = 14;
@@ -103,10 +61,7 @@ bool DOVEREForm::RunDesign() {
     bool fresh = false;
     if (SendRunRequest()) {
         fresh = ReadRunResult();
-        if (fresh) {
-            on_error.ResultReplaced();
-            RedrawViews();
-        }
+        if (fresh) RedrawViews();
     }
 
     const std::uint32_t end = os::ProcessClockMs();
@@ -115,14 +70,9 @@ bool DOVEREForm::RunDesign() {
     RunTimeMs = static_cast<std::int32_t>(end - start);
     Label_ZORV_Time->SetCaption(std::to_string(RunTimeMs));
     if (QuickView && !PrintToXls) ShowResponseSignal(RunTimeMs);
-    on_error.Disarm();
+    if (!fresh) return false;
 
-    if (!fresh) {
-        // Nothing was designed for these inputs: no verdict and no advice. The grids
-        // and drawings of the last result stay for its own bay.
-        HideLamp(*GroupBoxRUN, *Panel_RUN);
-        return false;
-    }
+    no_verdict.armed = false;
     Panel_RUN->SetParentBackground(true);
     if (FailedCheckCount != 0) {
         Panel_RUN->Font().Size = 14;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/ui/dispatch_detail.h"
 #include "platform/ui/forms.h"
 
 using ui::LayoutValue;
@@ -56,7 +55,6 @@ ui::EventSlot TComponent::LayoutEvent(std::string_view) { return {}; }
 TControl::TControl(TComponent* owner) : TComponent(owner) {}
 
 TControl::~TControl() {
-    ui::detail::NoteDestroyed(this);
     if (TForm* form = ParentForm(); form && form != this) form->ControlGone(this);
     if (parent_) parent_->RemoveControl(this);
 }
@@ -90,7 +88,6 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 }
 
 void TControl::SetEnabled(bool enabled) {
-    if (enabled_ && !enabled) ui::detail::NoteDisabled(this);
     enabled_ = enabled;
 }
 

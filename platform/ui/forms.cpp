@@ -5,7 +5,6 @@
 
 #include "platform/os/main_thread_queue.h"
 #include "platform/ui/controls.h"
-#include "platform/ui/dispatch_detail.h"
 #include "platform/ui/headless.h"
 #include "platform/ui/layout.h"
 
@@ -16,41 +15,28 @@ using ui::LayoutValue;
 namespace ui {
 namespace {
 
-struct Frame {
-    std::vector<TControl*> disabled;
-};
+int& Depth() {
+    static int depth = 0;
+    return depth;
+}
 
-std::vector<Frame*>& Frames() {
-    static std::vector<Frame*> frames;
-    return frames;
+// The class library leaves no control focused that can no longer take the keys: the
+// focus of a control that its event left disabled or hidden goes to none.
+void DropFocusThatCannotStay(TApplication& app) {
+    for (TForm* form : app.Forms())
+        if (TWinControl* active = form->ActiveControl(); active && !active->CanFocus()) form->SetActiveControl(nullptr);
 }
 
 }  // namespace
 
-namespace detail {
-
-void NoteDisabled(TControl* control) {
-    auto& frames = Frames();
-    if (frames.empty()) return;
-    auto& list = frames.back()->disabled;
-    if (std::find(list.begin(), list.end(), control) == list.end()) list.push_back(control);
-}
-
-void NoteDestroyed(TControl* control) {
-    for (Frame* frame : Frames()) std::erase(frame->disabled, control);
-}
-
-}  // namespace detail
-
-int DispatchDepth() { return static_cast<int>(Frames().size()); }
+int DispatchDepth() { return Depth(); }
 
 void PaintNow() {
     if (Application) Application->Backend().PaintNow();
 }
 
 bool Dispatch(const std::function<void()>& call) {
-    Frame frame;
-    Frames().push_back(&frame);
+    ++Depth();
     bool failed = false;
     std::string message;
     try {
@@ -61,20 +47,22 @@ bool Dispatch(const std::function<void()>& call) {
     } catch (...) {
         failed = true;
     }
-    Frames().pop_back();
+    --Depth();
 
+    // A control that a handler disabled for its run comes back through its busy guard
+    // (ui::ScopedDisable) on every way out; one the program disabled on purpose (a
+    // lock) stays disabled, an error included.
     TApplication* app = Application;
-    if (failed) {
-        for (TControl* control : frame.disabled)
-            if (!control->Enabled()) control->SetEnabled(true);
-        if (app) {
-            for (TForm* form : app->Forms()) form->SetCursor(crDefault);
-            app->ShowException(Exception(message));
-        }
+    if (failed && app) {
+        for (TForm* form : app->Forms()) form->SetCursor(crDefault);
+        app->ShowException(Exception(message));
     }
     if (app) {
+        // Only the outermost event: a control disabled for a run keeps the focus
+        // while the run's boxes and timers come and go, and has it again after.
+        if (Depth() == 0) DropFocusThatCannotStay(*app);
         app->Backend().Refresh();
-        if (Frames().empty()) {
+        if (Depth() == 0) {
             app->FreeReleasedForms();
             app->CarryOutWaitingCloses();
         }

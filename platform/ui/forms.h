@@ -61,10 +61,13 @@ public:
 
 // Runs one event from the loop (user input, a timer, a queued call, a paint, a
 // form's creation). What the call throws stops there: the message (empty for a throw
-// that is no std::exception) is shown once in the error box, every form's cursor goes
-// back to the arrow, and controls that the call disabled are enabled again. Returns
-// false when the call threw. Events that code fires (a text written, a box checked)
-// run directly inside the event that caused them, so their errors end that event.
+// that is no std::exception) is shown once in the error box and every form's cursor
+// goes back to the arrow. Controls that handlers disabled for their runs come back
+// through their busy guards (ScopedDisable); what the program disabled on purpose
+// stays disabled. When the outermost event ends, a form whose focused control can no
+// longer take the focus has none. Returns false when the call threw. Events that
+// code fires (a text written, a box checked) run directly inside the event that
+// caused them, so their errors end that event.
 bool Dispatch(const std::function<void()>& call);
 
 // How many dispatched events are under way (nested ones count: a timer during a

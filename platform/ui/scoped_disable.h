@@ -1,6 +1,8 @@
 #pragma once
-// Keeps a control disabled for a scope and enables it on every way out, a throw
-// included; for handlers that are also called from code, outside any dispatched event.
+// The busy guard of a handler: keeps a control disabled for a scope and enables it on
+// every way out, a throw included, inside a dispatched event or outside any. The
+// dispatcher enables nothing itself, so a control the program locks on purpose with a
+// plain SetEnabled(false) stays locked through an error.
 #include "platform/ui/components.h"
 
 namespace ui {

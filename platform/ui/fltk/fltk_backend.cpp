@@ -196,7 +196,7 @@ void FltkBackend::SyncNow() {
                 if (view->seen == generation_ && view->RepaintsWithForm() && view->Widget()->window() == window->Widget())
                     Repaint(view, false);
         static_cast<FormWindow*>(window)->SyncVisibility();
-        SyncFocus(form);
+        SyncFocus(form, window);
         SyncCursor(form, window);
     }
     DropDeadViews();
@@ -277,16 +277,32 @@ void FltkBackend::Repaint(View* view, bool area) {
     if (target) target->redraw();
 }
 
-void FltkBackend::SyncFocus(TForm* form) {
+Fl_Widget* FltkBackend::KeyWidgetFor(const TForm* form) const {
+    TWinControl* active = form->ActiveControl();
+    if (!active || !AcceptsInput(active)) return nullptr;
+    Fl_Widget* widget = WidgetFor(active);
+    return widget && widget->visible_r() ? widget : nullptr;
+}
+
+void FltkBackend::SyncFocus(TForm* form, View* window_view) {
     // Focus moved by the model (SetFocus, Tab) goes to the widget; a click that FLTK
-    // answered has already told the model.
+    // answered has already told the model. When the model leaves no control with the
+    // keys (the focused one cannot take input), no widget keeps them: the window does.
+    // FLTK offers the window the keys again when it activates or shows the widget
+    // that had them, and FormWindow gives them to the model's control.
     TWinControl* active = form->ActiveControl();
     TWinControl*& last = last_active_[form];
     if (active == last) return;
     last = active;
-    if (!active) return;
-    Fl_Widget* widget = WidgetFor(active);
-    if (widget && Fl::focus() != widget && widget->visible_r()) widget->take_focus();
+    Fl_Window* window = window_view->Widget()->as_window();
+    // An open box has the keys; the window asks for them again when it closes.
+    if (!window || (Fl::modal() && Fl::modal() != window)) return;
+    Fl_Widget* focus = Fl::focus();
+    if (Fl_Widget* wanted = KeyWidgetFor(form)) {
+        if (focus != wanted) wanted->take_focus();
+    } else if (focus && focus != window && window->contains(focus)) {
+        Fl::focus(window);
+    }
 }
 
 void FltkBackend::SyncCursor(TForm* form, View* window_view) {
@@ -483,6 +499,9 @@ void FltkBackend::OpenBoxWindow(BoxKind kind, const std::string& text) {
     }
     open_boxes_.pop_back();
     delete box;
+    // The keys the box had go back to the window it stood over, which gives them to
+    // the control the model says (FormWindow), not to whatever widget FLTK would pick.
+    if (!Fl::focus() && over && over->shown() && (!Fl::modal() || Fl::modal() == over)) over->take_focus();
     CatchUp();
 }
 

@@ -70,6 +70,9 @@ public:
     // The widget that shows a control or form; nullptr when none does (yet).
     Fl_Widget* WidgetFor(const TControl* control) const;
     Fl_Window* WindowFor(const TForm* form) const;
+    // The widget that takes the form's keys: that of the model's focused control while
+    // the control takes input and its widget shows; nullptr for none.
+    Fl_Widget* KeyWidgetFor(const TForm* form) const;
     // The innermost modal box that is open, if any.
     Fl_Window* OpenBox() const { return open_boxes_.empty() ? nullptr : open_boxes_.back(); }
     struct Box {
@@ -106,7 +109,7 @@ private:
     };
     View* SyncControl(TControl* control, View* parent_view, int origin_x, int origin_y);
     void SyncChildOrder(TWinControl* container, View* view);
-    void SyncFocus(TForm* form);
+    void SyncFocus(TForm* form, View* window_view);
     void SyncCursor(TForm* form, View* window_view);
     void DropDeadViews();
     // The control has gone: the widget leaves its parent and waits for deletion.

@@ -346,6 +346,7 @@ int FormWindow::handle(int event) {
         if (IsNavigationKey(key)) return 1;
     }
     switch (event) {
+        case FL_FOCUS: return TakeKeys();
         case FL_ENTER:
             Fl_Double_Window::handle(event);
             TrackPointer(event);
@@ -367,6 +368,22 @@ int FormWindow::handle(int event) {
             return Fl_Double_Window::handle(event);
         default: return Fl_Double_Window::handle(event);
     }
+}
+
+int FormWindow::TakeKeys() {
+    // FLTK would hand the keys to the widget that had them last or to its first child
+    // that takes them: after a run disabled the focused edit, that is the next edit,
+    // and the user's next keys would change an input the user did not choose. The
+    // model's focused control has them while it takes input, else the window keeps
+    // them for no control. Only on the first focus after a show, before the model has
+    // chosen, does FLTK choose.
+    const bool first = !had_keys_;
+    had_keys_ = true;
+    auto* form = static_cast<TForm*>(control_);
+    FltkBackend* desktop = Desktop();
+    if (!form || !desktop || (first && !form->ActiveControl())) return Fl_Double_Window::handle(FL_FOCUS);
+    if (Fl_Widget* keys = desktop->KeyWidgetFor(form)) keys->take_focus();
+    return 1;
 }
 
 void FormWindow::TrackPointer(int event) {
@@ -393,6 +410,7 @@ void FormWindow::draw() {
 
 void FormWindow::hide() {
     drawn_ = false;
+    had_keys_ = false;
     Fl_Double_Window::hide();
 }
 
@@ -1189,7 +1207,9 @@ Change ButtonView::Sync(int x, int y) {
     const FontChoice font = ChooseFont(look.font);
     labelfont(FaceFor(font));
     labelsize(font.pixels);
-    labelcolor(ToFlColor(look.font.Color));
+    // A push button draws its caption in the desktop's button text, whatever the font
+    // colour, so that it reads on the button face; FLTK greys it while disabled.
+    labelcolor(ToFlColor(clBtnText));
     look_ = look;
     has_look_ = true;
     return Worst(frame, Change::Self);

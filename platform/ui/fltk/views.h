@@ -145,10 +145,13 @@ private:
         bool operator==(const Look&) const = default;
     };
     static void CloseBox(Fl_Widget* widget, void*);
+    // The window has the keyboard (again): the model's focused control takes it.
+    int TakeKeys();
     Look look_;
     bool has_look_ = false;
     bool placed_ = false;
     bool drawn_ = false;
+    bool had_keys_ = false;  // since it was last shown
     std::string caption_;
 };
 
@@ -421,7 +424,7 @@ private:
     static void Pressed(Fl_Widget* widget, void*);
     struct Look {
         std::string caption;
-        TFont font;
+        TFont font;  // its colour is not the caption's (the button text is)
         bool operator==(const Look&) const = default;
     };
     Look look_;

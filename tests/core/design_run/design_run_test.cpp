@@ -3,6 +3,9 @@
 // the way, report runs, and what the advisories read.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 #include "core/design_run/run_fixture.h"
 #include "platform/os/clock.h"
 
@@ -209,15 +212,57 @@ TEST_F(DesignRun, AdviceFollowsTheFreshResult) {
 }
 
 TEST_F(DesignRun, ARunThatReadsNoFreshResultShowsNoVerdictAndKeepsTheGrids) {
+    // Each stop comes as the user meets it, one event, after a DONE and after an NG:
+    // the switch or the commit has taken effect, so the old verdict no longer speaks
+    // for what the window shows.
+    const auto enter = [this](TEdit* edit) {
+        return [edit] {
+            ui::Dispatch([edit] {
+                char key = 13;
+                edit->OnKeyPress(edit, key);
+            });
+        };
+    };
+    const auto casing = [this] {
+        ui::Dispatch([this] {
+            form->ComboBox_CASING_TYPE->SetItemIndex(1 - form->ComboBox_CASING_TYPE->ItemIndex());
+            form->ComboBox_CASING_TYPE->OnChange(form->ComboBox_CASING_TYPE);
+        });
+    };
     struct Case {
         const char* name;
-        zorv_service::Fault fault;
-        std::string error;
+        std::vector<std::pair<TEdit*, const char*>> texts;  // typed first, without Enter
+        std::function<void()> act;
+        std::optional<zorv_service::Fault> fault;  // the service's answer, when asked
+        Box box;                                   // the one box the stop shows; its text may go on
+        TEdit* committed;                          // an edit that the stop leaves committed
     };
     const Case cases[] = {
-        {"the send fails", ServerError(), kConnectionMessage},
-        {"the reply is unreadable", testing_support::ReplyFault("{\"result\":[{\"DCR_1\":"),
-         "The design service answered without a complete result."},
+        {"the send fails", {{form->LabeledEdit_H_col, "4100"}}, enter(form->LabeledEdit_H_col), ServerError(),
+         ConnectionBox(), form->LabeledEdit_H_col},
+        {"the reply is unreadable", {{form->LabeledEdit_H_col, "4100"}}, enter(form->LabeledEdit_H_col),
+         testing_support::ReplyFault("{\"result\":[{\"DCR_1\":"),
+         ErrorBox("The design service answered without a complete result."), form->LabeledEdit_H_col},
+        {"a range rule after a casing change", {{form->LabeledEdit_H_col, "50000"}}, casing, std::nullopt,
+         testing_support::NoticeBox("Hcol is allowable between 2000mm and 20000mm."), nullptr},
+        {"Enter on the slab with a refused height pending",
+         {{form->LabeledEdit_H_col, "50000"}, {form->LabeledEdit_Slab_Thickness, "160"}},
+         enter(form->LabeledEdit_Slab_Thickness), std::nullopt,
+         testing_support::NoticeBox("Hcol is allowable between 2000mm and 20000mm."), form->LabeledEdit_Slab_Thickness},
+        {"a beam text", {{form->LabeledEdit_Beam_down, "H594 x 302"}, {form->LabeledEdit_H_col, "4100"}},
+         enter(form->LabeledEdit_H_col), std::nullopt,
+         {ui::BoxKind::Message, "Lower beam: Invalid Section!"}, form->LabeledEdit_H_col},
+        {"a conversion error in the check", {{form->LabeledEdit_R_y_b, "abc"}, {form->LabeledEdit_H_col, "4100"}},
+         enter(form->LabeledEdit_H_col), std::nullopt, ErrorBox("'abc' is not a valid floating point value"),
+         form->LabeledEdit_H_col},
+        {"a conversion error while the request is built",
+         {{form->LabeledEdit_Ib_up, "1,2"}, {form->LabeledEdit_H_col, "4100"}}, enter(form->LabeledEdit_H_col),
+         std::nullopt, ErrorBox("'1,2' is not a valid floating point value"), form->LabeledEdit_H_col},
+    };
+    const auto runs = [this] {
+        int n = 0;
+        for (const std::string& m : env.Methods()) n += m.rfind("RUN_ZORV_PROJECT/", 0) == 0;
+        return n;
     };
     for (const Case& c : cases)
         for (bool failing_checks : {false, true}) {
@@ -227,22 +272,35 @@ TEST_F(DesignRun, ARunThatReadsNoFreshResultShowsNoVerdictAndKeepsTheGrids) {
             env.Service().FailNextRequest(Answer(good));
             ASSERT_TRUE(form->RunDesign());
             ASSERT_TRUE(ShowsVerdict(*form));
+            ASSERT_EQ(form->Timer_Run_ZORV->Enabled(), failing_checks);
             std::vector<std::string> checks, brb;
             for (int r = 0; r < 21; ++r) checks.push_back(form->StringGrid_DCR->Cells(1, r));
             for (int r = 0; r < 11; ++r) brb.push_back(form->StringGrid_BRB->Cells(1, r));
             const std::string marks = form->StringGrid_DCR->Cells(2, 1);
             env.Headless().TakeBoxes();
+            env.Service().ClearRequestTargets();
 
-            form->LabeledEdit_H_col->SetText("4100");  // pending, committed by the run
-            env.Service().FailNextRequest(c.fault);
-            EXPECT_FALSE(form->RunDesign());
+            std::vector<std::pair<TEdit*, std::string>> kept;
+            for (const auto& [edit, text] : c.texts) {
+                kept.emplace_back(edit, edit->Text());
+                edit->SetText(text);
+            }
+            if (c.fault) env.Service().FailNextRequest(*c.fault);
+            std::vector<bool> verdict_while_box;
+            env.Headless().SetWhileBoxOpen([&](const Box&) { verdict_while_box.push_back(ShowsVerdict(*form)); });
+            c.act();
+            env.Headless().SetWhileBoxOpen(nullptr);
+            EXPECT_EQ(verdict_while_box, std::vector<bool>{false}) << "not even beside the stop's message";
             const std::vector<Box> boxes = env.Headless().TakeBoxes();
-            ASSERT_EQ(boxes.size(), 1u) << "the failure's box, and no advice";
-            EXPECT_EQ(boxes[0].kind, ui::BoxKind::Error);
-            EXPECT_EQ(boxes[0].text.substr(0, c.error.size()), c.error);
-            EXPECT_TRUE(LampHidden(*form));
+            ASSERT_EQ(boxes.size(), 1u) << "the stop's box, and no advice";
+            EXPECT_EQ(boxes[0].kind, c.box.kind);
+            EXPECT_EQ(boxes[0].text.substr(0, c.box.text.size()), c.box.text);
+            EXPECT_EQ(runs(), c.fault ? 1 : 0);
+            EXPECT_TRUE(LampHidden(*form)) << LampOf(*form);
             EXPECT_FALSE(form->Timer_Run_ZORV->Enabled()) << "no blinking NG either";
-            EXPECT_EQ(form->LabeledEdit_H_col->Color(), clMaroon) << "the edits are committed all the same";
+            if (c.committed) {
+                EXPECT_EQ(c.committed->Color(), clMaroon);
+            }
             std::vector<std::string> checks_after, brb_after;
             for (int r = 0; r < 21; ++r) checks_after.push_back(form->StringGrid_DCR->Cells(1, r));
             for (int r = 0; r < 11; ++r) brb_after.push_back(form->StringGrid_BRB->Cells(1, r));
@@ -250,42 +308,44 @@ TEST_F(DesignRun, ARunThatReadsNoFreshResultShowsNoVerdictAndKeepsTheGrids) {
             EXPECT_EQ(brb_after, brb);
             EXPECT_EQ(form->StringGrid_DCR->Cells(2, 1), marks);
             EXPECT_EQ(marks, failing_checks ? " NG" : "");
+            for (const auto& [edit, text] : kept) edit->SetText(text);
         }
 }
 
-TEST_F(DesignRun, AnErrorOnTheWayRestoresTheButtonTheCursorAndTheLamp) {
+TEST_F(DesignRun, AnErrorOnTheWayRestoresTheButtonAndTheCursorAndLightsNoVerdict) {
     // A text that no rule tests, read only while the request is built, after the
     // lamp showed "RUN".
+    ASSERT_EQ(LampOf(*form), kDone);
     form->LabeledEdit_Ib_up->SetText("abc");
     ui::UserClick(form->Button_Refresh);
     EXPECT_EQ(env.Headless().Boxes(), std::vector<Box>{ErrorBox("'abc' is not a valid floating point value")});
     EXPECT_TRUE(form->Button_Refresh->Enabled());
     EXPECT_TRUE(ui::IsArrowCursor(form->Cursor()));
-    EXPECT_EQ(LampOf(*form), kDone) << "the lamp as it was before the run";
+    EXPECT_TRUE(LampHidden(*form)) << LampOf(*form) << ": neither RUN nor the verdict of other inputs";
     EXPECT_TRUE(env.Methods().empty()) << "no request";
 
     // Outside any event (as in the constructor) the handler shows the error the same way.
-    env.Headless().TakeBoxes();
+    const auto relight = [this] {
+        form->LabeledEdit_Ib_up->SetText("0");
+        ASSERT_TRUE(form->RunDesign());
+        ASSERT_EQ(LampOf(*form), kDone);
+        form->LabeledEdit_Ib_up->SetText("abc");
+        env.Headless().TakeBoxes();
+    };
+    relight();
     EXPECT_NO_THROW(form->Button_RefreshClick(form->Button_Refresh));
     EXPECT_EQ(env.Headless().Boxes(), std::vector<Box>{ErrorBox("'abc' is not a valid floating point value")});
     EXPECT_TRUE(form->Button_Refresh->Enabled());
     EXPECT_TRUE(ui::IsArrowCursor(form->Cursor()));
-    EXPECT_EQ(LampOf(*form), kDone);
+    EXPECT_TRUE(LampHidden(*form));
 
-    // A direct call passes the error on to its caller, and the lamp still goes back.
+    // A direct call passes the error on to its caller, and the lamp still goes out.
+    relight();
     form->SetCursor(crArrow);
     EXPECT_THROW(form->RunDesign(), EConvertError);
     EXPECT_TRUE(ui::IsArrowCursor(form->Cursor()));
-    EXPECT_EQ(LampOf(*form), kDone);
-
-    // A lamp that was hidden stays hidden; "RUN" is never left lit.
-    form->LabeledEdit_Ib_up->SetText("0");
-    env.Service().FailNextRequest(ServerError());
-    EXPECT_FALSE(form->RunDesign());
-    ASSERT_TRUE(LampHidden(*form));
-    form->LabeledEdit_Ib_up->SetText("abc");
-    EXPECT_THROW(form->RunDesign(), EConvertError);
     EXPECT_TRUE(LampHidden(*form));
+    EXPECT_FALSE(form->Timer_Run_ZORV->Enabled());
 }
 
 TEST_F(DesignRun, AReportRunLightsNoBars) {

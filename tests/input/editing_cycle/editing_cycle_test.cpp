@@ -395,6 +395,29 @@ TEST_F(EditingCycle, AControlDisabledForARunComesBackWhenTheRunThrows) {
     EXPECT_EQ(RunCount(), 0);
 }
 
+TEST_F(EditingCycle, AnErrorDuringTheSm570ChoiceKeepsTheCoreTypeLocked) {
+    // The grade's run stops at a column height left empty, after the lock was set.
+    form->LabeledEdit_H_col->SetText("");
+    ui::Dispatch([this] {
+        form->ComboBox_Mat->SetItemIndex(2);
+        form->ComboBox_Mat->OnChange(form->ComboBox_Mat);
+    });
+    EXPECT_EQ(ErrorBoxes(), std::vector<Box>{ErrorBox("'' is not a valid integer value")});
+    EXPECT_EQ(RunCount(), 0);
+    EXPECT_TRUE(form->ComboBox_Mat->Enabled()) << "its own busy guard gives the grade selector back";
+    EXPECT_FALSE(form->ComboBox_BRB_Type->Enabled()) << "the program's lock outlives the error";
+    EXPECT_EQ(form->ComboBox_BRB_Type->Text(), "Cruciform");
+
+    // Mended, the next design goes out as an SM570 core can only be.
+    form->LabeledEdit_H_col->SetText("4000");
+    Forget();
+    RunFromCasing();
+    ASSERT_EQ(RunCount(), 1);
+    EXPECT_EQ(LastRunRequest()["BRB"]["Mat_of_steel_core"], "CNS_SM570");
+    EXPECT_EQ(LastRunRequest()["BRB"]["WES_Type"], "Cruciform");
+    EXPECT_FALSE(form->ComboBox_BRB_Type->Enabled());
+}
+
 TEST_F(EditingCycle, TheGussetThicknessFollowsTheTgBoxAndTheBoxTheSelection) {
     TComboBox* thickness = form->ComboBox_Gusset_Thickness;
     TCheckBox* tg = form->CheckBox_adjust_tg;

@@ -2,9 +2,11 @@
 // box is open), queued calls, the loop, and the dialogs of the headless backend.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 #include "platform/os/main_thread_queue.h"
+#include "platform/ui/scoped_disable.h"
 #include "platform/ui/ui.h"
 
 namespace {
@@ -64,6 +66,8 @@ TEST(Dispatcher, AnExceptionIsShownOnceTheCursorIsTheArrowAndTheApplicationGoesO
     auto* already_off = new TEdit(app.form);
     already_off->SetParent(app.form);
     already_off->SetEnabled(false);
+    auto* locked = new TComboBox(app.form);
+    locked->SetParent(app.form);
     auto* edit = new TEdit(app.form);
     edit->SetParent(page);
 
@@ -72,11 +76,13 @@ TEST(Dispatcher, AnExceptionIsShownOnceTheCursorIsTheArrowAndTheApplicationGoesO
     button->OnClick = [&](TObject*) {
         ++runs;
         app.form->SetCursor(crHourGlass);
-        page->SetEnabled(false);
-        button->SetEnabled(false);
+        // The program's own lock, meant to outlive the event, then the busy guards of
+        // the run.
+        locked->SetEnabled(false);
+        const ui::ScopedDisable busy_page(page);
+        const ui::ScopedDisable busy_button(button);
         edit->SetText("x");  // the change handler throws: the rest of this handler does not run
-        page->SetEnabled(true);
-        button->SetEnabled(true);
+        locked->SetEnabled(true);
         app.form->SetCursor(crDefault);
         ++runs;
     };
@@ -87,12 +93,62 @@ TEST(Dispatcher, AnExceptionIsShownOnceTheCursorIsTheArrowAndTheApplicationGoesO
     EXPECT_TRUE(ui::IsArrowCursor(app.form->Cursor()));
     EXPECT_TRUE(page->Enabled());
     EXPECT_TRUE(button->Enabled());
-    EXPECT_FALSE(already_off->Enabled()) << "only what the event disabled comes back";
+    EXPECT_FALSE(locked->Enabled()) << "a lock the program set outlives the error";
+    EXPECT_FALSE(already_off->Enabled());
 
     edit->OnChange = nullptr;
     ui::UserClick(button);
     EXPECT_EQ(runs, 3) << "the application keeps running";
     EXPECT_EQ(app.headless.Boxes().size(), 1u);
+    EXPECT_TRUE(locked->Enabled());
+}
+
+TEST(Dispatcher, TheFocusStaysWithAControlItsEventEnablesAgainAndElseGoesToNone) {
+    App app;
+    auto* page = new TGroupBox(app.form);
+    page->SetParent(app.form);
+    auto* first = new TEdit(app.form);
+    first->SetParent(page);
+    auto* second = new TEdit(app.form);
+    second->SetParent(page);
+    auto* third = new TEdit(app.form);
+    third->SetParent(page);
+    ui::UserFocus(second);
+    ASSERT_EQ(app.form->ActiveControl(), second);
+
+    // Disabled for a run, with an event in between (a timer while a box is open), then
+    // enabled: the focus never left it, and Tab goes on from it.
+    TWinControl* during_nested = nullptr;
+    ui::Dispatch([&] {
+        const ui::ScopedDisable busy(second);
+        ui::Dispatch([&] {});
+        during_nested = app.form->ActiveControl();
+    });
+    EXPECT_EQ(during_nested, second);
+    EXPECT_EQ(app.form->ActiveControl(), second);
+    EXPECT_EQ(ui::UserTab(app.form), third);
+
+    // Left disabled, hidden, or inside a container left disabled: no control has it.
+    struct Case {
+        const char* name;
+        std::function<void()> act, undo;
+    };
+    const Case cases[] = {
+        {"disabled", [&] { third->SetEnabled(false); }, [&] { third->SetEnabled(true); }},
+        {"hidden", [&] { third->Hide(); }, [&] { third->Show(); }},
+        {"its page disabled", [&] { page->SetEnabled(false); }, [&] { page->SetEnabled(true); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui::UserFocus(third);
+        ASSERT_EQ(app.form->ActiveControl(), third);
+        ui::Dispatch(c.act);
+        EXPECT_EQ(app.form->ActiveControl(), nullptr);
+        c.undo();
+    }
+    third->SetEnabled(false);
+    EXPECT_EQ(ui::UserTab(app.form), first) << "from none, Tab starts at the first control that takes it";
+    EXPECT_EQ(app.headless.Boxes(), std::vector<Box>{});
 }
 
 TEST(Dispatcher, WhatIsThrownGivesTheMessage) {

@@ -19,6 +19,7 @@
 
 #include "platform/ui/fltk/fltk_backend.h"
 #include "platform/ui/fltk/views.h"
+#include "platform/ui/scoped_disable.h"
 #include "platform/ui/ui.h"
 #include "xvfb_display.h"
 
@@ -181,6 +182,14 @@ object TestForm: TTestForm
     TabOrder = 3
     OnClick = Clicked
   end
+  object Button_Report: TButton
+    Left = 120
+    Top = 300
+    Width = 172
+    Height = 33
+    Caption = 'Caculations (*.txt)'
+    OnClick = Clicked
+  end
   object List_Batch: TCheckListBox
     Left = 20
     Top = 340
@@ -243,6 +252,7 @@ public:
     TCGauge* Gauge;
     TStringGrid* Grid;
     TButton* Button_Go;
+    TButton* Button_Report;
     TCheckListBox* List_Batch;
     TButton* Button_Design;
     TGroupBox* Box_Column;
@@ -253,6 +263,8 @@ public:
     int paints = 0;
     int ticks = 0;
     std::function<void(TObject*)> on_click;
+    std::function<void(TObject*)> on_change;
+    std::function<void(TObject*, char&)> on_key;
     std::function<void()> on_tick;
     std::function<void(int, int, const TRect&)> on_draw_cell;
 
@@ -285,6 +297,7 @@ public:
         Gauge = FindComponent<TCGauge>("Gauge");
         Grid = FindComponent<TStringGrid>("Grid");
         Button_Go = FindComponent<TButton>("Button_Go");
+        Button_Report = FindComponent<TButton>("Button_Report");
         List_Batch = FindComponent<TCheckListBox>("List_Batch");
         Button_Design = FindComponent<TButton>("Button_Design");
         Box_Column = FindComponent<TGroupBox>("Box_Column");
@@ -309,9 +322,11 @@ private:
         if (auto* edit = dynamic_cast<TEdit*>(sender)) value = edit->Text();
         if (auto* combo = dynamic_cast<TComboBox*>(sender)) value = std::to_string(combo->ItemIndex());
         log.push_back(NameOf(sender) + " change " + value);
+        if (on_change) on_change(sender);
     }
     void KeyPressed(TObject* sender, char& key) {
         log.push_back(NameOf(sender) + " key " + std::to_string(static_cast<int>(key)));
+        if (on_key) on_key(sender, key);
     }
     void MouseUp(TObject* sender, TMouseButton button, TShiftState, int x, int y) {
         log.push_back(NameOf(sender) + " up " + std::to_string(button) + " " + std::to_string(x) + "," +
@@ -395,6 +410,18 @@ protected:
         ui::Rgb rgb{p[0], p[1], p[2]};
         delete[] p;
         return rgb;
+    }
+    // Pixels of a rectangle of the window within `tolerance` of a colour in each channel.
+    int CountNear(int x, int y, int w, int h, ui::Rgb colour, int tolerance = 24) {
+        Fl::flush();
+        window_->make_current();
+        unsigned char* p = fl_read_image(nullptr, x, y, w, h);
+        int n = 0;
+        for (int i = 0; i < w * h; ++i)
+            n += std::abs(p[3 * i] - colour.r) <= tolerance && std::abs(p[3 * i + 1] - colour.g) <= tolerance &&
+                 std::abs(p[3 * i + 2] - colour.b) <= tolerance;
+        delete[] p;
+        return n;
     }
     // Distinct colours in a rectangle of the window.
     int Colours(int x, int y, int w, int h) {
@@ -525,6 +552,25 @@ TEST_F(Desktop, ControlsStandAtTheirBoundsWithTheirColoursAndFonts) {
 
     // The button beyond the window's right edge exists, out of sight.
     EXPECT_GE(W(form_->Button_Design)->x(), window_->w());
+}
+
+TEST_F(Desktop, AButtonsCaptionIsDrawnInTheButtonTextWhateverItsFontColour) {
+    // Cream, as the form's font gives it, like the report buttons on their page.
+    ASSERT_EQ(form_->Button_Report->Font().Color, clCream);
+    Fl_Widget* button = W(form_->Button_Report);
+    const int x = button->x() + 4, y = button->y() + 4, w = button->w() - 8, h = button->h() - 8;
+    const ui::Rgb ink = ui::ColorToRgb(clBtnText), cream = ui::ColorToRgb(clCream);
+    ASSERT_GT(CountNear(x, y, w, h, ui::ColorToRgb(clBtnFace), 4), w * h / 2) << "the face is the desktop's";
+    EXPECT_GT(CountNear(x, y, w, h, ink), 40) << "the caption in the button text";
+    EXPECT_EQ(CountNear(x, y, w, h, cream, 4), 0) << "nothing of the font colour";
+
+    // Disabled: greyed, neither the button text nor the face.
+    Dispatch([&] { form_->Button_Report->SetEnabled(false); });
+    EXPECT_EQ(CountNear(x, y, w, h, ink), 0);
+    EXPECT_GT(CountNear(x, y, w, h, {128, 128, 128}, 40), 40);
+
+    // A label keeps its font colour.
+    EXPECT_GT(CountNear(10, 8, 100, 16, cream, 4), 10);
 }
 
 TEST_F(Desktop, VisibilityEnabledStateAndModelChangesShowAtOnce) {
@@ -753,6 +799,96 @@ TEST_F(Desktop, TabFollowsTheModelsOrderBeyondTheWindowEdge) {
     EXPECT_EQ(form_->ActiveControl(), order[static_cast<size_t>((at + order.size() - 1) % order.size())]);
     Key(FL_Escape);
     EXPECT_FALSE(app_->Terminated());
+}
+
+TEST_F(Desktop, TheKeysStayWithTheControlThatAnEventDisabledForItsRun) {
+    // As a design run does: the control that started it is disabled, the window shows
+    // the run (the widget is deactivated), a box comes and goes, and the control is
+    // enabled again; with `lock` it is left disabled, without a box.
+    bool lock = false;
+    const auto run = [&](TWinControl* control) {
+        {
+            const ui::ScopedDisable busy(control);
+            ui::PaintNow();
+            if (!lock) {
+                form_->Timer1->SetEnabled(true);
+                ShowMessage("Select a thinner core plate!");
+                form_->Timer1->SetEnabled(false);
+                ui::PaintNow();
+            }
+        }
+        if (lock) control->SetEnabled(false);
+    };
+    form_->on_tick = [&] {
+        if (Fl_Window* box = backend_->OpenBox()) box->hide();
+    };
+    form_->on_key = [&](TObject*, char& key) {
+        if (key == 13) run(form_->Edit_H);
+    };
+    auto* input = static_cast<Fl_Input*>(W(form_->Edit_H));
+    Click(CX(form_->Edit_H), CY(form_->Edit_H));
+    Key(FL_End);
+    for (int i = 0; i < 4; ++i) Key(FL_BackSpace);
+    Type("4500");
+    Key(FL_Enter);
+    ASSERT_EQ(backend_->Boxes().size(), 1u) << "the run's box came and went";
+    EXPECT_EQ(form_->ActiveControl(), form_->Edit_H);
+    EXPECT_EQ(Fl::focus(), input);
+    for (int i = 0; i < 4; ++i) Key(FL_BackSpace);
+    Type("4600");
+    EXPECT_EQ(form_->Edit_H->Text(), "4600");
+    EXPECT_EQ(form_->Edit_Name->Text(), "") << "no key reached the next edit";
+    EXPECT_EQ(Logged("Edit_Name"), Log{});
+    // Tab goes on from the edit in the form's order.
+    const auto order = ui::TabOrderList(form_);
+    const auto after = std::find(order.begin(), order.end(), form_->Edit_H) + 1;
+    ASSERT_NE(after, order.end());
+    Key(FL_Tab);
+    EXPECT_EQ(form_->ActiveControl(), *after);
+    EXPECT_EQ(Fl::focus(), W(*after));
+
+    // A selector moved with an arrow key: the next arrow key moves it again.
+    form_->on_change = [&](TObject* sender) {
+        if (sender == form_->Combo_cfg) run(form_->Combo_cfg);
+    };
+    Dispatch([&] { form_->Combo_cfg->SetFocus(); });
+    form_->log.clear();
+    Key(FL_Down);
+    Key(FL_Down);
+    Key(FL_Up);
+    EXPECT_EQ(Logged("Combo_cfg change"),
+              (Log{"Combo_cfg change 1", "Combo_cfg change 2", "Combo_cfg change 1"}));
+    EXPECT_EQ(Fl::focus(), W(form_->Combo_cfg));
+    form_->on_change = nullptr;
+
+    // An event that leaves the edit, or the group it is in, disabled leaves no control
+    // with the keys: typing changes nothing, and Tab starts at the first control that
+    // takes the focus.
+    lock = true;
+    for (TWinControl* locked : std::vector<TWinControl*>{form_->Edit_H, form_->Box_Frame}) {
+        SCOPED_TRACE(locked->Name());
+        Click(CX(form_->Edit_H), CY(form_->Edit_H));
+        ASSERT_EQ(form_->ActiveControl(), form_->Edit_H);
+        form_->on_key = [&](TObject*, char& key) {
+            if (key == 13) run(locked);
+        };
+        Key(FL_Enter);
+        EXPECT_EQ(form_->ActiveControl(), nullptr);
+        EXPECT_EQ(Fl::focus(), window_);
+        form_->log.clear();
+        Type("9");
+        Key(FL_BackSpace);
+        EXPECT_EQ(form_->Edit_H->Text(), "4600");
+        EXPECT_STREQ(input->value(), "4600");
+        EXPECT_EQ(Logged("Edit_"), Log{});
+        Key(FL_Tab);
+        const auto order = ui::TabOrderList(form_);
+        ASSERT_FALSE(order.empty());
+        ASSERT_NE(order.front(), form_->Edit_H);
+        EXPECT_EQ(form_->ActiveControl(), order.front());
+        EXPECT_EQ(Fl::focus(), W(order.front()));
+        Dispatch([&] { locked->SetEnabled(true); });
+    }
 }
 
 TEST_F(Desktop, GridIsPaintedThroughOnDrawCell) {
