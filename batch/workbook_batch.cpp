@@ -184,6 +184,14 @@ std::vector<int> BatchOutputColumns() {
     return columns;
 }
 
+std::vector<std::string> BatchNumberKeys() {
+    std::vector<std::string> keys;
+    for (const TOutputColumn& c : OutputColumns())
+        if (c.Kind == TOutputKind::Number || c.Kind == TOutputKind::Weld) keys.push_back(c.Key);
+    keys.push_back("t_g");  // decides a weld column
+    return keys;
+}
+
 std::vector<std::pair<int, sheet::Variant>> BatchOutputCells(const jsonxx::Object& result,
                                                               const TBatchRunFacts& facts) {
     std::vector<std::pair<int, sheet::Variant>> cells;

@@ -38,6 +38,9 @@ std::vector<int> BatchOutputColumns();
 std::vector<std::pair<int, sheet::Variant>> BatchOutputCells(const jsonxx::Object& result,
                                                               const TBatchRunFacts& facts);
 
+// The keys of the result numbers that a row's output cells take.
+std::vector<std::string> BatchNumberKeys();
+
 // An input cell of a row as the batch read it.
 struct TBatchInput {
     int Column = 0;

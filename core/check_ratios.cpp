@@ -18,15 +18,12 @@ constexpr SuffixList kBoltedBraceChecks = {
 constexpr SuffixList kBoltedMiddleChecks = {"12_mg_c1", "12_mg_c2", "12_mg_c3"};
 constexpr int kDiagonalGaugeCount = 21;
 
-float Number(const jsonxx::Object& from, const std::string& key) {
-    return static_cast<float>(from.get<double>(key));
-}
-
-void ReadChecks(const jsonxx::Object& from, const char* prefix, SuffixList suffixes,
+// `side` names the side object `from` is, nullptr for the top level.
+void ReadChecks(const jsonxx::Object& from, const char* side, const char* prefix, SuffixList suffixes,
                 std::map<std::string, float>& into) {
     for (const char* s : suffixes) {
         const std::string key = std::string(prefix) + s;
-        into[key] = Number(from, key);
+        into[key] = ResultNumber(from, key, side);
     }
 }
 
@@ -36,10 +33,10 @@ void ReadCheckRatiosInto(const jsonxx::Object& result, const TResultFamily& fami
     const bool chevron = family.CfgText == "Chevron";
     const bool bolted = family.CtypeText == "Bolted";
     if (!chevron || (!bolted && family.CtypeText != "Welded")) {
-        state.QFactor = Number(result, "Q_factor");
-        state.AlphaL = Number(result, "Alpha_L");
-        state.BeamRatios.Upper = Number(result, "U_Beam_Ratio");
-        state.BeamRatios.Lower = Number(result, "L_Beam_Ratio");
+        state.QFactor = ResultNumber(result, "Q_factor", nullptr);
+        state.AlphaL = ResultNumber(result, "Alpha_L", nullptr);
+        state.BeamRatios.Upper = ResultNumber(result, "U_Beam_Ratio", nullptr);
+        state.BeamRatios.Lower = ResultNumber(result, "L_Beam_Ratio", nullptr);
         // The gauge row shows nothing for a Diagonal bay.
         state.GaugeValues.assign(kDiagonalGaugeCount, 0.0f);
         return;
@@ -48,17 +45,17 @@ void ReadCheckRatiosInto(const jsonxx::Object& result, const TResultFamily& fami
     const SuffixList middle = bolted ? kBoltedMiddleChecks : kWeldedMiddleChecks;
     for (const char* side : {"LEFT", "RIGHT"}) {
         const jsonxx::Object& from = result.get<jsonxx::Object>(side);
-        state.BeamRatios.Upper = Number(from, "U_Beam_Ratio");
-        state.BeamRatios.Lower = Number(from, "L_Beam_Ratio");
+        state.BeamRatios.Upper = ResultNumber(from, "U_Beam_Ratio", side);
+        state.BeamRatios.Lower = ResultNumber(from, "L_Beam_Ratio", side);
         std::map<std::string, float>& into = state.SideValues[side];
-        ReadChecks(from, "DCR_", brace, into);
-        ReadChecks(from, "Capacity_", brace, into);
-        ReadChecks(from, "Demand_", brace, into);
+        ReadChecks(from, side, "DCR_", brace, into);
+        ReadChecks(from, side, "Capacity_", brace, into);
+        ReadChecks(from, side, "Demand_", brace, into);
     }
     std::map<std::string, float>& mid = state.SideValues["MIDDLE"];
-    ReadChecks(result, "DCR_", middle, mid);
-    ReadChecks(result, "Demand_", middle, mid);
-    ReadChecks(result, "Capacity_", middle, mid);
+    ReadChecks(result, nullptr, "DCR_", middle, mid);
+    ReadChecks(result, nullptr, "Demand_", middle, mid);
+    ReadChecks(result, nullptr, "Capacity_", middle, mid);
 
     state.GaugeValues.clear();
     if (family.CheckSide == 1) {
@@ -82,6 +79,8 @@ void DOVEREForm::ReadCheckRatios() {
         ReadCheckRatiosInto(ResultObject, {CfgText, CtypeText, RadioGroup_DCR->ItemIndex()}, state);
     } catch (const jsonxx::MissingKey&) {
         // The tables and gauges keep describing what they did.
+        return;
+    } catch (const ResultNumberOutOfRange&) {
         return;
     }
     SideValues = std::move(state.SideValues);

@@ -2,8 +2,8 @@
 // Reading a run result into the result state of the main window. The readers work
 // on a copy of that state, so a result that lacks a key leaves the window's state
 // as it was: the caller commits the copy only after a complete read.
-#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/form_types.h"
@@ -37,18 +37,34 @@ struct TResultFamily {
 
 // Reads every group of a result into `state`, the check ratios included; the side
 // tables start afresh. Throws jsonxx::MissingKey at the first key that is absent
-// or of another type; `state` is then partly written and must be dropped.
+// or of another type, and ResultNumberOutOfRange at the first number too large for
+// its member or side entry; `state` is then partly written and must be dropped.
 void ReadResultInto(const jsonxx::Object& result, const TResultFamily& family, TResultState& state);
 
 // The check ratios alone: SideValues (Chevron), BeamRatios, QFactor and AlphaL
 // (Diagonal) and GaugeValues. Throws as ReadResultInto does.
 void ReadCheckRatiosInto(const jsonxx::Object& result, const TResultFamily& family, TResultState& state);
 
-// The first number of the result's objects, at any depth, that has no finite
-// single-precision value, described by its key and the objects around it; none
-// when all fit. Members, side tables, grids and workbooks narrow result numbers
-// to single precision, so such a result is not read at all.
-std::optional<std::string> OutOfRangeResultNumber(const jsonxx::Object& result);
+// A number that a reader narrows to single precision and that has no finite
+// single-precision value. Numbers that no reader narrows stay in the result as
+// doubles, whatever their size.
+struct ResultNumberOutOfRange {
+    std::string Key;
+    std::string Side;  // the side object that holds it; empty for the top level
+    double Value = 0.0;
+    // Result key "K_eff" in "RIGHT" holds a number out of range: 1e+300
+    std::string Describe() const;
+};
+
+// The number under `key` of `from` narrowed to single precision; `side` names the
+// side object `from` is (nullptr for the top level). Throws jsonxx::MissingKey when
+// there is no number, ResultNumberOutOfRange when it does not fit.
+float ResultNumber(const jsonxx::Object& from, std::string_view key, const char* side);
+
+// Throws ResultNumberOutOfRange for the first number at the top level of the result
+// that a grid or the workbook shows, single precision, and that does not fit; an
+// absent key is theirs to show as missing.
+void CheckShownNumbers(const jsonxx::Object& result);
 
 // Parses a reply text into `result`. False when the text is not one complete
 // object; `result` may then hold part of it.

@@ -7,7 +7,10 @@
 #include <stdexcept>
 
 #include "app/DOVEREFORM.h"
+#include "batch/workbook_batch.h"
 #include "core/result_reader.h"
+#include "results/brb_views.h"
+#include "results/check_catalogue.h"
 #include "platform/text/code_page.h"
 #include "platform/text/number_text.h"
 
@@ -66,7 +69,16 @@ constexpr KeyList kMiddlePointKeys = {"MIDDLE_GUSSET_x1", "MIDDLE_GUSSET_y1", "M
 constexpr KeyList kMiddleSizeKeys = {"Lh_mid", "Lv_mid", "Lsf_mid"};
 constexpr const char* kSides[] = {"LEFT", "RIGHT"};
 
-float Number(const jsonxx::Object& from, const char* key) { return static_cast<float>(from.get<double>(key)); }
+// An object of the result and the side it stands for (nullptr: the top level).
+struct TPart {
+    const jsonxx::Object& object;
+    const char* side;
+};
+
+TPart Top(const jsonxx::Object& result) { return {result, nullptr}; }
+TPart Side(const jsonxx::Object& result, const char* side) { return {result.get<jsonxx::Object>(side), side}; }
+
+float Number(TPart from, const char* key) { return ResultNumber(from.object, key, from.side); }
 
 // The member of a key; the key lists above and the member families must agree.
 template <class Family>
@@ -78,7 +90,7 @@ float& MemberOf(Family& family, const char* key) {
 
 // Each key into its member and, when given, into the side's entry as well.
 template <class Family>
-void ReadSet(const jsonxx::Object& from, KeyList keys, Family& members, std::map<std::string, float>* side) {
+void ReadSet(TPart from, KeyList keys, Family& members, std::map<std::string, float>* side) {
     for (const char* key : keys) {
         const float value = Number(from, key);
         MemberOf(members, key) = value;
@@ -86,7 +98,7 @@ void ReadSet(const jsonxx::Object& from, KeyList keys, Family& members, std::map
     }
 }
 
-void ReadSideOnly(const jsonxx::Object& from, KeyList keys, std::map<std::string, float>& side) {
+void ReadSideOnly(TPart from, KeyList keys, std::map<std::string, float>& side) {
     for (const char* key : keys) side[key] = Number(from, key);
 }
 
@@ -94,11 +106,26 @@ void ReadSideOnly(const jsonxx::Object& from, KeyList keys, std::map<std::string
 // Chevron result (left, then right, so the members keep the right brace's values).
 void ReadBraceGroup(const jsonxx::Object& result, bool chevron, KeyList keys, TResultState& state) {
     if (!chevron) {
-        ReadSet(result, keys, state.BraceValues, nullptr);
+        ReadSet(Top(result), keys, state.BraceValues, nullptr);
         return;
     }
-    for (const char* side : kSides)
-        ReadSet(result.get<jsonxx::Object>(side), keys, state.BraceValues, &state.SideValues[side]);
+    for (const char* side : kSides) ReadSet(Side(result, side), keys, state.BraceValues, &state.SideValues[side]);
+}
+
+// The top-level numbers that the grids and the workbook read for themselves.
+std::vector<std::string> MakeShownKeys() {
+    std::vector<std::string> keys = {"K_eff"};
+    for (CheckCatalogue checks : {WeldedCheckCatalogue(), BoltedCheckCatalogue()}) {
+        for (const TCheckEntry& check : checks) {
+            if (!check.InResult) continue;
+            keys.push_back(RatioKey(check));
+            keys.push_back(DemandKey(check));
+            keys.push_back(CapacityKey(check));
+        }
+    }
+    for (const std::vector<std::string>& more : {BrbTopLevelNumberKeys(), BatchNumberKeys()})
+        keys.insert(keys.end(), more.begin(), more.end());
+    return keys;
 }
 
 }  // namespace
@@ -109,25 +136,24 @@ bool ParseResultText(const std::string& reply_text, jsonxx::Object& result) {
     return jsonxx::Object::parse(input, result);
 }
 
-namespace {
-
-std::optional<std::string> OutOfRangeIn(const jsonxx::Object& object, const std::string& where) {
-    for (const auto& [key, value] : object.members()) {
-        if (const double* number = value.number(); number && !FitsSingle(*number)) {
-            char text[32];
-            std::snprintf(text, sizeof text, "%g", *number);
-            return "Result key \"" + key + "\"" + where + " holds a number out of range: " + text;
-        }
-        if (const jsonxx::Object* inner = value.object()) {
-            if (auto found = OutOfRangeIn(*inner, " in \"" + key + "\"" + where)) return found;
-        }
-    }
-    return std::nullopt;
+std::string ResultNumberOutOfRange::Describe() const {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", Value);
+    const std::string where = Side.empty() ? std::string() : " in \"" + Side + "\"";
+    return "Result key \"" + Key + "\"" + where + " holds a number out of range: " + text;
 }
 
-}  // namespace
+float ResultNumber(const jsonxx::Object& from, std::string_view key, const char* side) {
+    const double value = from.get<double>(key);
+    if (!FitsSingle(value)) throw ResultNumberOutOfRange{std::string(key), side ? side : "", value};
+    return static_cast<float>(value);
+}
 
-std::optional<std::string> OutOfRangeResultNumber(const jsonxx::Object& result) { return OutOfRangeIn(result, ""); }
+void CheckShownNumbers(const jsonxx::Object& result) {
+    static const std::vector<std::string> keys = MakeShownKeys();
+    for (const std::string& key : keys)
+        if (result.has<double>(key)) (void)ResultNumber(result, key, nullptr);
+}
 
 std::string ResultFailureMessage(const jsonxx::Object& result, const std::string& missing) {
     if (result.has<std::string>("Error"))
@@ -153,16 +179,16 @@ void ReadResultInto(const jsonxx::Object& result, const TResultFamily& family, T
     // Group 2: frame dimensions of a brace, with the side's texts for Chevron.
     if (chevron) {
         for (const char* side : kSides) {
-            const jsonxx::Object& from = result.get<jsonxx::Object>(side);
+            const TPart from = Side(result, side);
             ReadSet(from, kFrameKeys, state.FrameValues, &state.SideValues[side]);
-            for (const char* key : kFrameTexts) state.SideTexts[side][key] = from.get<std::string>(key);
+            for (const char* key : kFrameTexts) state.SideTexts[side][key] = from.object.get<std::string>(key);
         }
     } else {
-        ReadSet(result, kFrameKeys, state.FrameValues, nullptr);
+        ReadSet(Top(result), kFrameKeys, state.FrameValues, nullptr);
     }
 
     // Group 3: the bay, top level.
-    ReadSet(result, kBayKeys, state.FrameValues, nullptr);
+    ReadSet(Top(result), kBayKeys, state.FrameValues, nullptr);
 
     // Group 4: gusset plates.
     ReadBraceGroup(result, chevron, kLowerGussetKeys, state);
@@ -171,13 +197,13 @@ void ReadResultInto(const jsonxx::Object& result, const TResultFamily& family, T
     // Groups 5 and 6 (Chevron, per side) or 5 and 7 (Diagonal).
     if (chevron) {
         for (const char* side : kSides) {
-            const jsonxx::Object& from = result.get<jsonxx::Object>(side);
+            const TPart from = Side(result, side);
             ReadSet(from, kBraceKeys, state.BraceValues, &state.SideValues[side]);
             ReadSideOnly(from, kSideOnlyKeys, state.SideValues[side]);
         }
     } else {
-        ReadSet(result, kBraceKeys, state.BraceValues, nullptr);
-        if (family.CtypeText == "Bolted") ReadSet(result, kBoltedKeys, state.BoltedValues, nullptr);
+        ReadSet(Top(result), kBraceKeys, state.BraceValues, nullptr);
+        if (family.CtypeText == "Bolted") ReadSet(Top(result), kBoltedKeys, state.BoltedValues, nullptr);
     }
 
     // Group 8: casing. Group 9: coordinates.
@@ -191,12 +217,12 @@ void ReadResultInto(const jsonxx::Object& result, const TResultFamily& family, T
 
     // Group 10: the middle gusset, which takes the right brace's plate sizes.
     if (chevron) {
-        ReadSet(result, kMiddlePointKeys, state.BraceValues, nullptr);
+        ReadSet(Top(result), kMiddlePointKeys, state.BraceValues, nullptr);
         std::map<std::string, float>& middle = state.SideValues["MIDDLE"];
-        ReadSet(result, kMiddleSizeKeys, state.BraceValues, &middle);
+        ReadSet(Top(result), kMiddleSizeKeys, state.BraceValues, &middle);
         middle["t_g"] = state.BraceValues.t_g;
         middle["tsf_mid"] = state.BraceValues.t_sf;
-        middle["Tb_mid"] = Number(result, "Tb_mid");
+        middle["Tb_mid"] = Number(Top(result), "Tb_mid");
     }
 }
 
@@ -241,17 +267,16 @@ bool DOVEREForm::ReadRunResult() {
     bool complete = false;
     std::string missing;
     if (ParseResultText(ReplyText, parsed)) {
-        if (auto out_of_range = OutOfRangeResultNumber(parsed)) {
-            missing = std::move(*out_of_range);
-        } else {
-            try {
-                ReadResultInto(parsed, family, state);
-                // The check tables show it after every fill.
-                (void)parsed.get<double>("K_eff");
-                complete = true;
-            } catch (const jsonxx::MissingKey& e) {
-                missing = e.Describe("Result key");
-            }
+        try {
+            ReadResultInto(parsed, family, state);
+            // The check tables show it after every fill.
+            (void)ResultNumber(parsed, "K_eff", nullptr);
+            CheckShownNumbers(parsed);
+            complete = true;
+        } catch (const jsonxx::MissingKey& e) {
+            missing = e.Describe("Result key");
+        } catch (const ResultNumberOutOfRange& e) {
+            missing = e.Describe();
         }
     }
     if (!complete) {

@@ -159,6 +159,18 @@ const char* BrbFillSide(TBrbTable table, int side_index) {
     }
 }
 
+std::vector<std::string> BrbTopLevelNumberKeys() {
+    std::vector<std::string> keys;
+    for (int view = 0; view <= 3; ++view) {
+        for (const TBrbRow& row : BrbView(*BrbLayoutTable(view, false, 0)).Rows) {
+            if (row.Form == F::Empty || row.Form == F::Text || row.Key.empty()) continue;
+            keys.push_back(row.Key);
+            if (row.Form == F::NumberOrCjp) keys.push_back("t_g");
+        }
+    }
+    return keys;
+}
+
 std::vector<std::string> BrbValueTexts(TBrbTable table, bool side_forms, const TBrbSource& source,
                                        const TOutputFormats& formats) {
     const auto number_text = [&](double v) { return FormatOutputNumberWith(formats, static_cast<float>(v)); };

@@ -75,5 +75,9 @@ struct TBrbSource {
 std::vector<std::string> BrbValueTexts(TBrbTable table, bool side_forms, const TBrbSource& source,
                                        const TOutputFormats& formats);
 
+// The keys of the numbers that the grid shows from the top level of a result (its
+// views of a Diagonal bay and of a Chevron bolted bay outside the gusset view).
+std::vector<std::string> BrbTopLevelNumberKeys();
+
 // The row colours of the BRB grid: even and odd rows, whatever the cells hold.
 inline TColor BrbRowColor(int row, TColor even, TColor odd) { return row % 2 == 1 ? odd : even; }

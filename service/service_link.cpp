@@ -2,6 +2,10 @@
 // the two senders, the start-up queries and the removal requests.
 #include "service/service_link.h"
 
+#include <optional>
+#include <string_view>
+#include <utility>
+
 #include "app/DOVEREFORM.h"
 #include "platform/http/TDSHTTP.h"
 #include "platform/os/adapters.h"
@@ -33,19 +37,51 @@ std::string DecodeReplyText(const std::vector<unsigned char>& body, std::size_t 
     return text::RepairUtf8(bytes);
 }
 
-std::string CutCharacters(const std::string& text, std::size_t first, std::size_t last) {
-    // A character is a lead byte with the continuation bytes after it.
-    std::vector<std::size_t> starts;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (!IsContinuation(text[i]) || starts.empty()) starts.push_back(i);
-    if (starts.size() <= first + last) return {};
-    const std::size_t begin = starts[first];
-    // Nothing cut at the end runs to the end of the text, past the last start.
-    const std::size_t end = last == 0 ? text.size() : starts[starts.size() - last];
-    return text.substr(begin, end - begin);
+namespace {
+
+// Where the text without its first `first` and last `last` characters lies; none when
+// it is too short for the cut. A character is a lead byte with the continuation bytes
+// after it (a text that starts with continuation bytes starts with one character made
+// of them). Only the characters cut are walked, so a long reply costs nothing here.
+std::optional<std::pair<std::size_t, std::size_t>> CutBounds(std::string_view text, std::size_t first,
+                                                             std::size_t last) {
+    std::size_t begin = 0;
+    for (std::size_t k = 0; k < first; ++k) {
+        if (begin >= text.size()) return std::nullopt;
+        ++begin;
+        while (begin < text.size() && IsContinuation(text[begin])) ++begin;
+    }
+    if (begin >= text.size()) return std::nullopt;
+    std::size_t end = text.size();
+    for (std::size_t k = 0; k < last; ++k) {
+        // Back to the start of the character before `end`; the one at `begin` must stay.
+        do --end;
+        while (end > begin && IsContinuation(text[end]));
+        if (end <= begin) return std::nullopt;
+    }
+    return std::pair{begin, end};
 }
 
-std::string RewrapObject(const std::string& text) { return "{" + CutCharacters(text, 1, 3) + "}"; }
+}  // namespace
+
+std::string CutCharacters(const std::string& text, std::size_t first, std::size_t last) {
+    const auto bounds = CutBounds(text, first, last);
+    if (!bounds) return {};
+    return text.substr(bounds->first, bounds->second - bounds->first);
+}
+
+std::string RewrapObject(const std::string& text) {
+    const auto bounds = CutBounds(text, 1, 3);
+    const std::string_view inner =
+        bounds ? std::string_view(text).substr(bounds->first, bounds->second - bounds->first) : std::string_view();
+    // Built once at its final size: a run result may be tens of megabytes.
+    std::string object;
+    object.reserve(inner.size() + 2);
+    object += '{';
+    object += inner;
+    object += '}';
+    return object;
+}
 
 std::string OwnVersionDigits(const std::string& client_version, bool nz_edition) {
     return CutCharacters(client_version, nz_edition ? 3 : 1, 0);

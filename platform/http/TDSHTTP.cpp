@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <memory>
 #include <mutex>
+#include <new>
+#include <string_view>
 
 #include "platform/http/request_url.h"
 #include "platform/text/exception.h"
@@ -15,8 +18,14 @@ namespace {
 
 std::mutex settings_mutex;
 std::vector<std::string> connect_to;
+std::function<void(ReplyPart)> receive_hook;
 Timeouts timeouts{kDefaultConnectTimeoutMs, kDefaultTotalTimeoutMs};
 Timeouts last_applied{0, 0};
+
+std::function<void(ReplyPart)> ReceiveHook() {
+    std::lock_guard lock(settings_mutex);
+    return receive_hook;
+}
 
 void InitCurlOnce() {
     static std::once_flag once;
@@ -28,32 +37,81 @@ void InitCurlOnce() {
 }
 
 struct Reply {
+    CURL* easy = nullptr;
+    std::function<void(ReplyPart)> hook;
     std::vector<unsigned char> body;
+    bool length_checked = false;
     std::string status_line;
     bool too_large = false;
+    // Why a callback stopped the transfer, raised once libcurl has returned.
+    const char* failure = nullptr;
 };
 
-size_t OnBody(char* data, size_t size, size_t count, void* user) {
-    auto* reply = static_cast<Reply*>(user);
-    size_t n = size * count;
-    if (reply->body.size() + n > kMaxReplyBytes) {
-        reply->too_large = true;
-        return 0;  // makes libcurl stop with CURLE_WRITE_ERROR
+// libcurl calls back through C frames, which nothing may be thrown through: a failure
+// is kept for after the transfer, and the value returned makes libcurl stop.
+template <class Receive>
+size_t Guarded(Reply& reply, ReplyPart part, Receive receive) noexcept {
+    try {
+        if (reply.hook) reply.hook(part);
+        return receive();
+    } catch (const std::bad_alloc&) {
+        reply.failure = "there is not enough memory for the reply";
+    } catch (...) {
+        reply.failure = "the reply could not be stored";
     }
-    reply->body.insert(reply->body.end(), data, data + n);
-    return n;
+    return 0;
+}
+
+size_t OnBody(char* data, size_t size, size_t count, void* user) {
+    auto& reply = *static_cast<Reply*>(user);
+    return Guarded(reply, ReplyPart::Body, [&]() -> size_t {
+        const size_t n = size * count;
+        if (!reply.length_checked) {
+            // A body of announced length is refused before it arrives, or held in
+            // one block of its size rather than in a vector grown by doubling.
+            reply.length_checked = true;
+            curl_off_t announced = -1;
+            if (curl_easy_getinfo(reply.easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) == CURLE_OK &&
+                announced > 0) {
+                if (static_cast<std::uint64_t>(announced) > kMaxReplyBytes) {
+                    reply.too_large = true;
+                    return 0;
+                }
+                reply.body.reserve(static_cast<size_t>(announced));
+            }
+        }
+        if (reply.body.size() + n > kMaxReplyBytes) {
+            reply.too_large = true;
+            return 0;  // makes libcurl stop with CURLE_WRITE_ERROR
+        }
+        reply.body.insert(reply.body.end(), data, data + n);
+        return n;
+    });
 }
 
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {
-    auto* reply = static_cast<Reply*>(user);
-    size_t n = size * count;
-    std::string line(data, n);
-    // Every status line starts a new header block (an interim 1xx reply comes first).
-    if (line.rfind("HTTP/", 0) == 0) {
-        while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-        reply->status_line = line;
-    }
-    return n;
+    auto& reply = *static_cast<Reply*>(user);
+    return Guarded(reply, ReplyPart::Header, [&]() -> size_t {
+        const size_t n = size * count;
+        std::string_view line(data, n);
+        // Every status line starts a new header block (an interim 1xx reply comes first).
+        if (line.starts_with("HTTP/")) {
+            while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+            reply.status_line = line;
+        }
+        return n;
+    });
+}
+
+// Sets one option of the request. An option libcurl refuses (a request target longer
+// than it takes, for one) would leave the request to go out without it, so nothing
+// is sent then.
+template <class Value>
+void SetOption(CURL* easy, CURLoption option, const char* what, Value value) {
+    const CURLcode code = curl_easy_setopt(easy, option, value);
+    if (code != CURLE_OK)
+        throw Exception(std::string("HTTP GET failed: ") + what + " was refused (" + curl_easy_strerror(code) +
+                        "); nothing was sent");
 }
 
 // "HTTP/1.1 404 Not Found" -> "404 Not Found".
@@ -75,7 +133,7 @@ struct ListDeleter {
 
 std::string FailureText(CURLcode code, const char* detail, const Reply& reply,
                         const RequestUrl& where, const Timeouts& limits) {
-    std::string host = where.origin.substr(7, where.origin.size() - 8);
+    const std::string host = where.Host();
     std::string extra = (detail && *detail) ? std::string(" (") + detail + ")" : std::string();
     switch (code) {
         case CURLE_COULDNT_RESOLVE_HOST:
@@ -113,6 +171,11 @@ void SetConnectToForTests(std::vector<std::string> entries) {
 std::vector<std::string> ConnectToForTests() {
     std::lock_guard lock(settings_mutex);
     return connect_to;
+}
+
+void SetReceiveHookForTests(std::function<void(ReplyPart)> hook) {
+    std::lock_guard lock(settings_mutex);
+    receive_hook = std::move(hook);
 }
 
 void SetTimeoutsForTests(long connect_ms, long total_ms) {
@@ -171,34 +234,38 @@ void TDSHTTP::Get(const std::string& url, std::vector<unsigned char>& stream) {
     }
 
     Reply reply;
+    reply.easy = easy.get();
+    reply.hook = ReceiveHook();
     char detail[CURL_ERROR_SIZE] = {0};
     CURL* h = easy.get();
-    curl_easy_setopt(h, CURLOPT_URL, where.origin.c_str());
+    SetOption(h, CURLOPT_ERRORBUFFER, "the error buffer", detail);
+    SetOption(h, CURLOPT_URL, "the service address", where.origin.c_str());
     // Without this libcurl would refuse or re-encode a blank in the path.
-    curl_easy_setopt(h, CURLOPT_REQUEST_TARGET, where.target.c_str());
-    curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http");
-    curl_easy_setopt(h, CURLOPT_FRESH_CONNECT, 1L);
-    curl_easy_setopt(h, CURLOPT_FORBID_REUSE, 1L);
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
+    SetOption(h, CURLOPT_REQUEST_TARGET, "the request target", where.target.c_str());
+    SetOption(h, CURLOPT_HTTPGET, "the GET method", 1L);
+    SetOption(h, CURLOPT_HTTP_VERSION, "HTTP/1.1", static_cast<long>(CURL_HTTP_VERSION_1_1));
+    SetOption(h, CURLOPT_PROTOCOLS_STR, "the protocol", "http");
+    SetOption(h, CURLOPT_FRESH_CONNECT, "a fresh connection", 1L);
+    SetOption(h, CURLOPT_FORBID_REUSE, "a connection of its own", 1L);
+    SetOption(h, CURLOPT_FOLLOWLOCATION, "no redirection", 0L);
     // The program reads no configuration, proxy variables of the environment included.
-    curl_easy_setopt(h, CURLOPT_PROXY, "");
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, limits.connect_ms);
-    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, limits.total_ms);
-    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &OnBody);
-    curl_easy_setopt(h, CURLOPT_WRITEDATA, &reply);
-    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &OnHeader);
-    curl_easy_setopt(h, CURLOPT_HEADERDATA, &reply);
-    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, detail);
-    if (connect_list) curl_easy_setopt(h, CURLOPT_CONNECT_TO, connect_list.get());
+    SetOption(h, CURLOPT_PROXY, "no proxy", "");
+    SetOption(h, CURLOPT_NOSIGNAL, "no signals", 1L);
+    SetOption(h, CURLOPT_CONNECTTIMEOUT_MS, "the connect limit", limits.connect_ms);
+    SetOption(h, CURLOPT_TIMEOUT_MS, "the time limit", limits.total_ms);
+    SetOption(h, CURLOPT_WRITEFUNCTION, "the body callback", &OnBody);
+    SetOption(h, CURLOPT_WRITEDATA, "the body store", &reply);
+    SetOption(h, CURLOPT_HEADERFUNCTION, "the header callback", &OnHeader);
+    SetOption(h, CURLOPT_HEADERDATA, "the header store", &reply);
+    if (connect_list) SetOption(h, CURLOPT_CONNECT_TO, "the connect-to mapping", connect_list.get());
 
     CURLcode code = curl_easy_perform(h);
+    if (reply.failure) throw Exception("HTTP GET failed: " + std::string(reply.failure) + " from " + where.Host());
     if (code != CURLE_OK) throw Exception(FailureText(code, detail, reply, where, limits));
 
     long status = 0;
-    curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+    if (curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK)
+        throw Exception("HTTP GET failed: the status of the reply from " + where.Host() + " is not known");
     if (status < 200 || status > 299)
         throw Exception("HTTP GET failed: the service answered " + StatusText(reply.status_line, status));
     stream = std::move(reply.body);

@@ -4,9 +4,11 @@
 // The URL's path and query are sent byte for byte as the request target
 // (braces, quotes and blanks of a request JSON included); a fragment is not
 // sent. Every GET opens its own connection and speaks HTTP/1.1. Get throws
-// Exception on any failure: a URL with a control character (refused before
-// anything is sent), no connection, no reply, a status other than 2xx, a body
-// cut short, or a time-out.
+// Exception on any failure: a URL with a control character or a request that the
+// HTTP library cannot send as composed (both refused before anything is sent), no
+// connection, no reply, a status other than 2xx, a body cut short or larger than
+// kMaxReplyBytes, no memory for the reply, or a time-out.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,11 @@ inline constexpr std::size_t kMaxReplyBytes = 64u << 20;
 // composed. An empty list switches the mapping off. Applies to later GETs.
 void SetConnectToForTests(std::vector<std::string> entries);
 std::vector<std::string> ConnectToForTests();
+
+// Test-only: called in the reply's header and body callbacks before they store what
+// arrived; what it throws stands for a failed allocation there. Empty: none.
+enum class ReplyPart { Header, Body };
+void SetReceiveHookForTests(std::function<void(ReplyPart)> hook);
 
 // Test-only: time-outs of later GETs, in milliseconds.
 void SetTimeoutsForTests(long connect_ms, long total_ms);

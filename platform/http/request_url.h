@@ -9,6 +9,9 @@ namespace http {
 struct RequestUrl {
     std::string origin;  // "http://host:port/", what the connection is made to
     std::string target;  // path and query, unchanged, cut at the first '#'
+
+    // "host:port" of the origin, for messages.
+    std::string Host() const { return origin.substr(7, origin.size() - 8); }
 };
 
 // Position of the first control character (bytes below 0x20, and 0x7F), if any.

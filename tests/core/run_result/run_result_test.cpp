@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <regex>
 
 #include <nlohmann/json.hpp>
@@ -351,6 +352,13 @@ TEST_F(RunResult, AReplyThatIsNoCompleteResultKeepsThePreviousOneWhole) {
          incomplete + " Result key \"L_wp\" holds a number out of range: 1e+39."},
         {"a stiffness far beyond it", Wrapped(with_number(diagonal, nullptr, "K_eff", -1e300)), false,
          incomplete + " Result key \"K_eff\" holds a number out of range: -1e+300."},
+        // Numbers that only a grid or the workbook shows are narrowed there too.
+        {"a casing stiffness only the casing view shows", Wrapped(with_number(diagonal, nullptr, "I_sc_designed", 1e300)),
+         false, incomplete + " Result key \"I_sc_designed\" holds a number out of range: 1e+300."},
+        {"a demand only the check table shows", Wrapped(with_number(diagonal, nullptr, "Demand_7_up_c2", -1e39)),
+         false, incomplete + " Result key \"Demand_7_up_c2\" holds a number out of range: -1e+39."},
+        {"a weight only the workbook takes", Wrapped(with_number(diagonal, nullptr, "Total_Weight", 1e300)), false,
+         incomplete + " Result key \"Total_Weight\" holds a number out of range: 1e+300."},
 
         {"empty object", Wrapped("{}"), false,
          incomplete + " Result key \"SAVE_ZORV_FILE_PATH\" is missing or not a text."},
@@ -366,6 +374,10 @@ TEST_F(RunResult, AReplyThatIsNoCompleteResultKeepsThePreviousOneWhole) {
          incomplete + " Result key \"LEFT\" is missing or not an object."},
         {"a side's number beyond single precision", Wrapped(with_number(chevron, "RIGHT", "K_eff", 1e300)), true,
          incomplete + " Result key \"K_eff\" in \"RIGHT\" holds a number out of range: 1e+300."},
+        {"a side's check ratio beyond it", Wrapped(with_number(chevron, "LEFT", "DCR_3_up", 1e300)), true,
+         incomplete + " Result key \"DCR_3_up\" in \"LEFT\" holds a number out of range: 1e+300."},
+        {"a middle gusset capacity beyond it", Wrapped(with_number(chevron, nullptr, "Capacity_7_mg_c1", 1e39)),
+         true, incomplete + " Result key \"Capacity_7_mg_c1\" holds a number out of range: 1e+39."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -397,6 +409,56 @@ TEST_F(RunResult, AReplyThatIsNoCompleteResultKeepsThePreviousOneWhole) {
         EXPECT_FALSE(form->Panel_RUN->Visible()) << "no verdict for inputs that were not designed";
         EXPECT_FALSE(form->GroupBoxRUN->Visible());
         env.Headless().TakeBoxes();
+    }
+}
+
+// A number that no reader of the family narrows stays in the result as a double,
+// however large, and the result designs.
+TEST_F(RunResult, AnUnreadNumberBeyondSinglePrecisionStaysAndTheResultDesigns) {
+    using nlohmann::ordered_json;
+    struct Case {
+        const char* name;
+        const char* fixture;
+        const char* ctype;
+        std::function<void(ordered_json&)> add;
+        std::vector<const char*> path;  // to the number
+        double value;
+    };
+    const Case cases[] = {
+        {"a debugging key", "run-result-diagonal-welded.json", "Welded",
+         [](ordered_json& r) { r["zz_unused_debug"] = 1e300; }, {"zz_unused_debug"}, 1e300},
+        {"inside an object no reader names", "run-result-diagonal-welded.json", "Welded",
+         [](ordered_json& r) { r["zz_trace"] = {{"step", {{"big", -1e300}}}}; }, {"zz_trace", "step", "big"}, -1e300},
+        {"the bolts of a welded bay", "run-result-diagonal-welded.json", "Welded",
+         [](ordered_json& r) { r["Bolted_n"] = 1e39; }, {"Bolted_n"}, 1e39},
+        {"the middle gusset of a Diagonal bay", "run-result-diagonal-welded.json", "Welded",
+         [](ordered_json& r) { r["Tb_mid"] = 1e300; }, {"Tb_mid"}, 1e300},
+        {"a side's debugging key", "run-result-chevron-bolted.json", "Bolted",
+         [](ordered_json& r) { r["LEFT"]["zz_side_debug"] = 1e300; }, {"LEFT", "zz_side_debug"}, 1e300},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool chevron = std::string(c.fixture).find("chevron") != std::string::npos;
+        form->ComboBox_cfg->SetItemIndex(chevron ? 1 : 0);
+        form->CfgText = chevron ? "Chevron" : "Diagonal";
+        form->CtypeText = c.ctype;
+        ordered_json result = ordered_json::parse(Fixture(c.fixture));
+        c.add(result);
+        env.Service().FailMethod("RUN_ZORV_PROJECT", ReplyFault(Wrapped(result.dump())));
+        const TBoltedValues bolts = form->BoltedValues;
+        EXPECT_TRUE(form->RunDesign());
+        EXPECT_TRUE(env.Headless().TakeBoxes().empty());
+        const jsonxx::Object* at = &form->ResultObject;
+        for (std::size_t i = 0; i + 1 < c.path.size(); ++i) at = &at->get<jsonxx::Object>(c.path[i]);
+        EXPECT_EQ(at->get<double>(c.path.back()), c.value) << "kept as it came";
+        for (const auto& [side, entries] : form->SideValues) EXPECT_EQ(entries.count(c.path.back()), 0u) << side;
+        if (!chevron) {
+            // (A Chevron bay's drawing puts each side's values back into the members.)
+            ExpectMembersFrom(form->ResultObject, false, form->FrameValues, form->BraceValues);
+            EXPECT_EQ(std::memcmp(&bolts, &form->BoltedValues, sizeof bolts), 0) << "a welded bay reads no bolts";
+        }
+        EXPECT_TRUE(form->Panel_RUN->Caption() == "DONE" || form->Panel_RUN->Caption() == "NG")
+            << form->Panel_RUN->Caption();
     }
 }
 

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
+#include <new>
+#include <stdexcept>
 
 #include "design_service/local_service.h"
 #include "platform/text/exception.h"
@@ -153,8 +156,8 @@ TEST(TDSHTTP, UrlWithLineBreakIsRefusedBeforeAnythingIsSent) {
 
 TEST(TDSHTTP, ConnectToMappingAndTimeoutsAreRestoredAfterTheirScope) {
     const auto before = http::CurrentTimeouts();
-    EXPECT_EQ(before.connect_ms, http::kDefaultConnectTimeoutMs);
-    EXPECT_EQ(before.total_ms, http::kDefaultTotalTimeoutMs);
+    EXPECT_EQ(before.connect_ms, 5000) << "the program's own limits";
+    EXPECT_EQ(before.total_ms, 60000);
     {
         http::ScopedTimeouts quick(10, 20);
         http::ScopedConnectTo route({"a:1:b:2"});
@@ -163,6 +166,95 @@ TEST(TDSHTTP, ConnectToMappingAndTimeoutsAreRestoredAfterTheirScope) {
     }
     EXPECT_EQ(http::CurrentTimeouts().total_ms, before.total_ms);
     EXPECT_TRUE(http::ConnectToForTests().empty());
+}
+
+// A target that libcurl will not send as given must not go out as something else:
+// over its option limit it used to be dropped, and the GET went out as "/".
+TEST(TDSHTTP, ATargetTooLongToSendRaisesAndNothingGoesOut) {
+    LocalService service;
+    struct Case {
+        std::size_t bytes;
+        const char* message_part;
+    };
+    const Case cases[] = {
+        {2'000'000, "HTTP GET failed"},  // longer than libcurl builds a request head
+        {8'000'001, "the request target was refused"},
+        {9'000'000, "the request target was refused"},
+    };
+    for (const Case& c : cases) {
+        service->ClearRequestTargets();
+        // Were anything sent, whatever its target, it would get a 200 answer.
+        service->FailNextRequest(BodyFault("{\"result\":[\"removed\"]}"));
+        const std::string tail = "Remove_Random_Client_ID/" + std::string(c.bytes, 'I');
+        TDSHTTP client;
+        std::vector<unsigned char> stream = {'k', 'e', 'p', 't'};
+        try {
+            client.Get(kServiceRoot + tail, stream);
+            ADD_FAILURE() << c.bytes << ": no error";
+        } catch (const Exception& e) {
+            EXPECT_NE(e.Message().find(c.message_part), std::string::npos) << c.bytes << ": " << e.Message();
+        }
+        EXPECT_EQ(std::string(stream.begin(), stream.end()), "kept") << c.bytes;
+        EXPECT_TRUE(service->RequestTargets().empty()) << c.bytes;
+        service->ClearFaults();
+    }
+}
+
+// 64 MiB is the most a reply may hold.
+TEST(TDSHTTP, AReplyOverSixtyFourMebibytesIsRefused) {
+    constexpr std::size_t kMiB64 = 67'108'864;
+    LocalService service;
+    std::string body(kMiB64, 'b');
+    service->FailNextRequest(BodyFault(body));
+    TDSHTTP client;
+    std::vector<unsigned char> stream;
+    client.Get(kServiceRoot + "Get_Server_Version/", stream);
+    EXPECT_EQ(stream.size(), kMiB64) << "a reply of exactly the limit is taken whole";
+
+    body.push_back('b');
+    service->FailNextRequest(BodyFault(std::move(body)));
+    stream = {'k', 'e', 'p', 't'};
+    try {
+        client.Get(kServiceRoot + "Get_Server_Version/", stream);
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_NE(e.Message().find("larger than 67108864 bytes"), std::string::npos) << e.Message();
+    }
+    EXPECT_EQ(std::string(stream.begin(), stream.end()), "kept");
+}
+
+// What a callback throws never crosses libcurl: it ends the GET as the client's error.
+TEST(TDSHTTP, AFailureInsideAReplyCallbackIsTheClientsError) {
+    struct Case {
+        const char* name;
+        http::ReplyPart part;
+        std::function<void()> fail;
+        const char* message_part;
+    };
+    const Case cases[] = {
+        {"no memory for a header", http::ReplyPart::Header, [] { throw std::bad_alloc(); }, "not enough memory"},
+        {"no memory for the body", http::ReplyPart::Body, [] { throw std::bad_alloc(); }, "not enough memory"},
+        {"another failure in the body", http::ReplyPart::Body, [] { throw std::length_error("vector"); },
+         "could not be stored"},
+    };
+    LocalService service;
+    for (const Case& c : cases) {
+        http::SetReceiveHookForTests([&c](http::ReplyPart part) {
+            if (part == c.part) c.fail();
+        });
+        TDSHTTP client;
+        std::vector<unsigned char> stream = {'k', 'e', 'p', 't'};
+        try {
+            client.Get(kServiceRoot + "Get_Server_Version/", stream);
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const Exception& e) {
+            EXPECT_NE(e.Message().find(c.message_part), std::string::npos) << c.name << ": " << e.Message();
+            EXPECT_NE(e.Message().find("localhost:8080"), std::string::npos) << c.name << ": " << e.Message();
+        }
+        EXPECT_EQ(std::string(stream.begin(), stream.end()), "kept") << c.name;
+    }
+    http::SetReceiveHookForTests(nullptr);
+    EXPECT_EQ(GetText(kServiceRoot + "Get_Server_Version/"), "{\"result\":[\"S1.0.0-local\"]}");
 }
 
 }  // namespace

@@ -102,7 +102,10 @@ TEST_F(GuardedGetTest, AnyFailureShowsTheConnectionMessageOnceAndKeepsTheLastRep
     status.status = 500;
     zorv_service::Fault cut;
     cut.cut_body_after = 5;
-    const FailureCase cases[] = {{"no reply", closed}, {"an error status", status}, {"a body cut short", cut}};
+    // 64 MiB and one byte.
+    const zorv_service::Fault huge = ReplyFault("{\"result\":[{}]}" + std::string(67'108'865 - 15, ' '));
+    const FailureCase cases[] = {
+        {"no reply", closed}, {"an error status", status}, {"a body cut short", cut}, {"a body over 64 MiB", huge}};
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.what);
         form->ReplyText = "kept";
@@ -174,53 +177,73 @@ TEST_F(GuardedGetTest, TheHiddenClearButtonRemovesTheClientsFiles) {
     EXPECT_EQ(env.Methods().back(), "Remove_Random_Client_FILES/" + form->ClientIp + "-" + form->ClientId);
 }
 
-// The start-up queries, the catalogues and the removals wait a few seconds; design
-// runs keep the long limit (here the test's 10 s, shorter than the program's).
+// The start-up queries, the catalogues and the removals wait 3 s to connect and in
+// all; design runs keep the client's limits (here wider than the program's own).
 TEST_F(GuardedGetTest, QueriesAndRemovalsWaitShortRunsLong) {
-    const long query_ms = std::min(service_link::kQueryTimeoutMs, http::CurrentTimeouts().total_ms);
-    const long run_ms = http::CurrentTimeouts().total_ms;
-    ASSERT_LT(query_ms, run_ms);
+    http::ScopedTimeouts wide(20000, 90000);
     struct Case {
         const char* name;
         std::function<void()> call;
-        long total_ms;
+        long connect_ms, total_ms;
     };
     const Case cases[] = {
-        {"client identifier", [&] { form->QueryRandomClientId(); }, query_ms},
-        {"server version", [&] { form->QueryServerVersion(); }, query_ms},
-        {"latest client version", [&] { form->CheckLatestClientVersion(); }, query_ms},
-        {"cross-type classes", [&] { form->LoadCrossTypeSections(); }, query_ms},
-        {"single-plate classes", [&] { form->LoadSinglePlateSections(); }, query_ms},
-        {"universal beams", [&] { form->LoadUniversalBeams(); }, query_ms},
-        {"universal columns", [&] { form->LoadUniversalColumns(); }, query_ms},
-        {"removal of the files", [&] { form->RemoveClientFiles(); }, query_ms},
-        {"removal of the identifier", [&] { form->RemoveClientId(); }, query_ms},
-        {"run request", [&] { form->SendRunRequest(); }, run_ms},
-        {"design button", [&] { ui::UserClick(form->Button_Refresh); }, run_ms},
+        {"client identifier", [&] { form->QueryRandomClientId(); }, 3000, 3000},
+        {"server version", [&] { form->QueryServerVersion(); }, 3000, 3000},
+        {"latest client version", [&] { form->CheckLatestClientVersion(); }, 3000, 3000},
+        {"cross-type classes", [&] { form->LoadCrossTypeSections(); }, 3000, 3000},
+        {"single-plate classes", [&] { form->LoadSinglePlateSections(); }, 3000, 3000},
+        {"universal beams", [&] { form->LoadUniversalBeams(); }, 3000, 3000},
+        {"universal columns", [&] { form->LoadUniversalColumns(); }, 3000, 3000},
+        {"removal of the files", [&] { form->RemoveClientFiles(); }, 3000, 3000},
+        {"removal of the identifier", [&] { form->RemoveClientId(); }, 3000, 3000},
+        {"run request", [&] { form->SendRunRequest(); }, 20000, 90000},
+        {"design button", [&] { ui::UserClick(form->Button_Refresh); }, 20000, 90000},
     };
     for (const Case& c : cases) {
         http::ResetLastTimeoutsForTests();
         c.call();
+        EXPECT_EQ(http::LastTimeoutsForTests().connect_ms, c.connect_ms) << c.name;
         EXPECT_EQ(http::LastTimeoutsForTests().total_ms, c.total_ms) << c.name;
     }
 }
 
-// On the wire: a service slower than the short limit fails a query and still
-// answers a run.
+// On the wire: a query answered after 1.5 s is heard, one not answered within 3 s is
+// given up, and a run waits past that.
 TEST_F(GuardedGetTest, ASlowServiceFailsAQueryButAnswersARun) {
-    const int slow_ms = static_cast<int>(service_link::kQueryTimeoutMs) + 1000;
-    zorv_service::Fault slow;
-    slow.delay = std::chrono::milliseconds(slow_ms);
-    env.Service().FailNextRequest(slow);
+    const auto slow = [](int ms, std::string body) {
+        zorv_service::Fault fault = ReplyFault(std::move(body));
+        fault.delay = std::chrono::milliseconds(ms);
+        return fault;
+    };
+    env.Service().FailNextRequest(slow(1500, R"({"result":["S-after-1.5-s"]})"));
+    form->QueryServerVersion();
+    EXPECT_TRUE(env.Headless().TakeBoxes().empty());
+    EXPECT_EQ(form->Label_Server_Version->Caption(), "S-after-1.5-s");
+
+    env.Service().FailNextRequest(slow(4000, R"({"result":["S-after-4-s"]})"));
     const auto start = std::chrono::steady_clock::now();
     form->QueryServerVersion();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(slow_ms));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(3800));
     EXPECT_EQ(env.Headless().TakeBoxes(), std::vector<Box>{ConnectionBox()});
-    EXPECT_EQ(form->Label_Server_Version->Caption(), "S1.0.0-local") << "kept from the start-up";
+    EXPECT_EQ(form->Label_Server_Version->Caption(), "S-after-1.5-s") << "kept";
 
-    env.Service().FailNextRequest(slow);
+    env.Service().FailNextRequest(slow(4000, R"({"result":[{"a":4}]})"));
     EXPECT_TRUE(form->SendRunRequest());
+    EXPECT_EQ(form->ReplyText, R"({"a":4})");
     EXPECT_TRUE(env.Headless().Boxes().empty());
+}
+
+// An identifier that the service handed out too long to send back: the removal fails
+// as any failed exchange does, and nothing goes out in its place.
+TEST_F(GuardedGetTest, ARemovalTooLongToSendFailsAndSendsNothing) {
+    form->ClientId = std::string(8'000'001, 'I');
+    form->ReplyText = "kept";
+    env.Service().FailNextRequest(ReplyFault(R"({"result":["removed"]})"));
+    form->RemoveClientId();
+    EXPECT_EQ(env.Headless().TakeBoxes(), std::vector<Box>{ConnectionBox()});
+    EXPECT_TRUE(env.Methods().empty());
+    EXPECT_EQ(form->ReplyText, "kept");
+    EXPECT_EQ(form->HttpClient, nullptr);
 }
 
 }  // namespace

@@ -78,6 +78,39 @@ TEST(ReplyText, CutsByPositionCountCharactersAndGiveEmptyWhenTooShort) {
     for (const CutCase& c : cases) EXPECT_EQ(CutCharacters(c.text, c.first, c.last), c.cut) << c.text;
 }
 
+// Every text of up to six bytes over lead, continuation and plain bytes, cut every
+// way up to three characters at each end, against a cut that first lists where every
+// character starts.
+TEST(ReplyText, CutsAgreeWithACountOfEveryCharacterOnEveryShortText) {
+    const auto listed_cut = [](const std::string& text, std::size_t first, std::size_t last) {
+        std::vector<std::size_t> starts;
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (i == 0 || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
+        if (starts.size() <= first + last) return std::string();
+        const std::size_t end = last == 0 ? text.size() : starts[starts.size() - last];
+        return text.substr(starts[first], end - starts[first]);
+    };
+    const char bytes[] = {'a', '\xC3', '\xA9', '\xE2', '\x82'};
+    std::vector<std::string> texts = {""};
+    for (std::size_t from = 0; texts[from].size() < 6; ++from)
+        for (char b : bytes) texts.push_back(texts[from] + b);
+    for (const std::string& text : texts)
+        for (std::size_t first = 0; first <= 3; ++first)
+            for (std::size_t last = 0; last <= 3; ++last)
+                ASSERT_EQ(CutCharacters(text, first, last), listed_cut(text, first, last))
+                    << testing::PrintToString(text) << " " << first << " " << last;
+}
+
+TEST(ReplyText, ALongObjectReplyIsCutAtItsEndsOnly) {
+    // 48 MB between two-byte characters at both ends of the value.
+    const std::string inner = "{\"n\":\"\xC3\xA9" + std::string(48u << 20, 'x') + "\xC3\xA9\"}";
+    const std::string object = RewrapObject(inner + "]}");
+    EXPECT_EQ(object.size(), inner.size());
+    EXPECT_TRUE(object == inner);
+    EXPECT_EQ(CutCharacters("\"\xC3\xA9" + std::string(1u << 20, 'x') + "\xE2\x82\xAC\"]}", 2, 4),
+              std::string(1u << 20, 'x'));
+}
+
 TEST(ReplyText, AnObjectReplyIsRestoredExactly) {
     EXPECT_EQ(RewrapObject("{\"a\":1}]}"), "{\"a\":1}");
     EXPECT_EQ(RewrapObject("{\"1\":{\"Class\":\"[CR] 280\"}}]}"), "{\"1\":{\"Class\":\"[CR] 280\"}}");
