@@ -255,7 +255,7 @@ TEST_F(Workbooks, FormulasThatReadChangedCellsLoseTheirStoredResults) {
         "<row r=\"3\">" + fx::LibreOfficeFormula("A3", "A1*2", "4") + "</row>"
         "<row r=\"4\"><c r=\"A4\" t=\"str\"><f>\"w=\"&amp;'Cases'!DD3</f><v>w=1</v></c></row>"
         "<row r=\"5\">" + fx::LibreOfficeFormula("A5", "A6+1", "2") + "</row>"
-        "<row r=\"6\">" + fx::LibreOfficeFormula("A6", "MAX(Cases!DD:DD)", "1") + "</row>"
+        "<row r=\"6\">" + fx::LibreOfficeFormula("A6", "MAX(cases!DD:DD)", "1") + "</row>"
         "<row r=\"7\">" + fx::LibreOfficeFormula("A7", "SUM(Weights)", "2") + "</row>"
         "<row r=\"8\">" + fx::LibreOfficeFormula("A8", "Cases!A2+Cases!DD4+DD2", "100") + "</row>";
     fx::Parts parts = fx::LibreOfficeShaped(fx::Workbook(fx::SheetXml(cases), fx::SharedStrings({}), fx::SheetXml(notes)));
