@@ -431,6 +431,7 @@ TEST_F(WorkbookBatch, AnErrorThatStopsTheBatchKeepsTheRowsBeforeIt) {
     EXPECT_TRUE(form->ComboBox_Py->Enabled());
 
     // An error inside a run: every row would meet it, so the batch stops there too.
+    const std::string slab = form->LabeledEdit_Slab_Thickness->Text();
     form->LabeledEdit_Slab_Thickness->SetText("thick");
     ASSERT_FALSE(RunBatch(Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500")));
     EXPECT_EQ(env.Headless().TakeBoxes().back(),
@@ -438,6 +439,28 @@ TEST_F(WorkbookBatch, AnErrorThatStopsTheBatchKeepsTheRowsBeforeIt) {
                        "saved."));
     EXPECT_EQ(Cell(2, 47), Variant(std::string(kBatchNoResult)));
     EXPECT_TRUE(form->ComboBox_Py->Enabled());
+
+    // Another program saved the workbook before the stop: the rows go beside it.
+    form->LabeledEdit_Slab_Thickness->SetText(slab);
+    const std::string theirs = fx::Bytes(fx::Workbook(fx::SheetXml(""), fx::SharedStrings({})));
+    env.Headless().SetWhileBoxOpen([&](const Box& box) {
+        if (box.text.rfind("Hcol is allowable between ", 0) == 0) fx::SaveInPlace(file, theirs);
+    });
+    ASSERT_FALSE(RunBatch(Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500") +
+                          Case(3, "100", "20", "1000", "5000", Str("E3", "A2"), kBeam, "500") +
+                          Row(4, "<c r=\"A4\" t=\"s\"><v>7</v></c>" + Num("B4", "20") + Str("E4", "A3"))));
+    env.Headless().SetWhileBoxOpen({});
+    const std::filesystem::path beside = folder / "cases (results).xlsx";
+    EXPECT_EQ(env.Headless().TakeBoxes().back(),
+              ErrorBox("Cannot open the workbook \"" + file.string() +
+                       "\": the part xl/worksheets/sheet1.xml is damaged (cell A4 names no text).\nThe batch stopped "
+                       "at row 4. The workbook \"" + file.string() + "\" was changed by another program while the "
+                       "batch ran, so it is left as it is; the rows before it are saved in \"" + beside.string() +
+                       "\"."));
+    EXPECT_EQ(Cell(2, 60, beside), Variant(4000.0));
+    EXPECT_EQ(Cell(4, 47, beside), Variant(std::string(kBatchNoResult)));
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), theirs);
 }
 
 TEST_F(WorkbookBatch, AWorkbookTheUserMayNotWriteIsRefusedBeforeAnyRow) {
