@@ -245,7 +245,7 @@ struct Worksheet::Impl {
     std::vector<Range> array_ranges;  // cells of multi-cell array formulas
     bool has_formulas = false;
     bool modified = false;
-    std::map<int, std::set<int>> written;  // the cells given a value since the open, by row
+    std::vector<std::pair<int, int>> written;  // the cells given a value since the open (row, column)
 
     void Load();
     std::string Damaged(const std::string& reason) const { return sheet::Damaged(book->file_name, part, reason); }
@@ -534,7 +534,7 @@ void CellRef::SetValue(const Variant& value) {
     pugi::xml_node cell = clear ? s.Find(row_, column_) : s.FindOrCreate(row_, column_);
     if (!cell) return;
     s.modified = true;
-    s.written[row_].insert(column_);
+    s.written.emplace_back(row_, column_);
     if (Child(cell, "f")) {
         s.HandOverSharedFormula(row_, column_);
         s.book->formula_removed = true;
@@ -744,7 +744,7 @@ bool Workbook::Impl::DropStaleFormulaValues() {
             formulas = true;
             continue;
         }
-        changed[index] = s->written;
+        for (const auto& [row, column] : s->written) changed[index][row].insert(column);
         if (!s->has_formulas) continue;
         formulas = true;
         // The first cell of a shared formula holds its text for the cells that use it.
@@ -869,6 +869,9 @@ std::optional<SavedBeside> Workbook::SaveAs(const std::string& file_name) {
     if (changed && (formulas || !b.calc_chain_part.empty())) replaced[b.workbook_part] = b.WorkbookWithFullCalculation();
     const WriteOutcome outcome = b.package.Write(file_name, replaced, dropped);
     b.file_name = outcome.file_name;
+    // The formulas that read them are saved without a result now.
+    for (Impl::SheetEntry& entry : b.sheets)
+        if (entry.sheet) entry.sheet->impl_->written.clear();
     if (drop_chain) {
         b.calc_chain_part.clear();
         b.calc_chain_id.clear();

@@ -143,13 +143,13 @@ inline std::filesystem::path WriteLibreOfficeLock(const std::filesystem::path& f
     return lock;
 }
 
-// The workbook as LibreOffice Calc stores it: parts in its order, its workbook part,
-// and formula cells typed, with "aca" and a stored result.
+// The workbook as LibreOffice Calc stores it: parts in its order (the first worksheet
+// last), its workbook part, and formula cells typed, with "aca" and a stored result.
 inline Parts LibreOfficeShaped(Parts parts) {
-    const std::vector<std::string> order = {"_rels/.rels", "docProps/core.xml", "xl/_rels/workbook.xml.rels",
-                                            "xl/workbook.xml", "xl/styles.xml", "xl/worksheets/sheet1.xml",
-                                            "xl/worksheets/sheet2.xml", "xl/sharedStrings.xml", "customXml/item1.xml",
-                                            "[Content_Types].xml"};
+    const std::vector<std::string> order = {"_rels/.rels", "xl/workbook.xml", "xl/styles.xml",
+                                            "xl/worksheets/sheet2.xml", "xl/_rels/workbook.xml.rels",
+                                            "xl/sharedStrings.xml", "docProps/core.xml", "customXml/item1.xml",
+                                            "[Content_Types].xml", "xl/worksheets/sheet1.xml"};
     std::stable_sort(parts.begin(), parts.end(), [&](const auto& a, const auto& b) {
         return std::find(order.begin(), order.end(), a.first) < std::find(order.begin(), order.end(), b.first);
     });
@@ -177,7 +177,7 @@ inline std::string LibreOfficeFormula(const std::string& ref, const std::string&
 inline Parts OpenpyxlShaped(Parts parts) {
     const std::vector<std::string> order = {"docProps/core.xml", "xl/worksheets/sheet1.xml",
                                             "xl/worksheets/sheet2.xml", "xl/sharedStrings.xml", "xl/styles.xml",
-                                            "xl/workbook.xml", "xl/_rels/workbook.xml.rels", "_rels/.rels",
+                                            "_rels/.rels", "xl/workbook.xml", "xl/_rels/workbook.xml.rels",
                                             "customXml/item1.xml", "[Content_Types].xml"};
     std::stable_sort(parts.begin(), parts.end(), [&](const auto& a, const auto& b) {
         return std::find(order.begin(), order.end(), a.first) < std::find(order.begin(), order.end(), b.first);
