@@ -685,7 +685,6 @@ namespace {
 struct FormulaCell {
     size_t sheet;
     int row, column;
-    pugi::xml_node cell;
     std::optional<Range> array;  // the cells an array formula fills
     FormulaReach reach;
     bool stale = false;
@@ -761,7 +760,7 @@ bool Workbook::Impl::DropStaleFormulaValues() {
             for (const auto& [column, cell] : entry.cells) {
                 const pugi::xml_node f = Child(cell, "f");
                 if (!f) continue;
-                FormulaCell formula{index, row, column, cell, std::nullopt, {}, false};
+                FormulaCell formula{index, row, column, std::nullopt, {}, false};
                 const std::string kind = f.attribute("t").value();
                 std::optional<std::string> text = TextOf(f);
                 if (kind == "shared" && text->empty()) {
