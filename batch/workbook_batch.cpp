@@ -168,6 +168,13 @@ std::string Unreadable(const char* what, const TBatchInput& input, int row) {
     return text + ", \"" + input.Text + "\", is not a whole number";
 }
 
+// The workbook was left as another program made it, and what the batch wrote went
+// beside it.
+std::string SavedBesideText(const sheet::SavedBeside& beside, const std::string& what) {
+    return "The workbook \"" + beside.Asked + "\" " + beside.Reason + " while the batch ran, so it is left as it is; " +
+           what + " saved in \"" + beside.Written + "\".";
+}
+
 }  // namespace
 
 std::string BatchListEntry(const std::string& capacity, const std::string& thickness, const std::string& mark) {
@@ -250,6 +257,12 @@ void DOVEREForm::Button1Click(TObject*) {
     } catch (const Exception& e) {
         throw Exception(e.Message() + " No row was designed.");
     }
+    // Another program that saves the workbook meanwhile sends the results beside it.
+    if (const std::optional<std::string> lock = sheet::OfficeLockFile(file_name))
+        ShowMessage("The workbook \"" + file_name + "\" seems to be open in another program: its lock file \"" +
+                    *lock + "\" is there. The batch goes on. If that program saves the workbook before the batch "
+                    "ends, the results are saved beside it under a new name; if it saves the workbook after the "
+                    "batch, it writes over the results.");
     a.Worksheets = &a.Workbook->Worksheets();
     a.Worksheet = &a.Worksheets->Item(1);
     sheet::Worksheet& worksheet = *a.Worksheet;
@@ -344,14 +357,19 @@ void DOVEREForm::Button1Click(TObject*) {
         } catch (const Exception&) {
         }
         try {
-            a.Workbook->SaveAs(file_name);
-            message += "\nThe batch stopped at row " + std::to_string(row) + "; the rows before it are saved.";
+            const std::string stop = "\nThe batch stopped at row " + std::to_string(row);
+            if (const std::optional<sheet::SavedBeside> beside = a.Workbook->SaveAs(file_name)) {
+                message += stop + ". " + SavedBesideText(*beside, "the rows before it are");
+            } else {
+                message += stop + "; the rows before it are saved.";
+            }
         } catch (const Exception& failure) {
             message += "\n" + failure.Message();
         }
         throw Exception(message);
     }
-    a.Workbook->SaveAs(file_name);
+    if (const std::optional<sheet::SavedBeside> beside = a.Workbook->SaveAs(file_name))
+        ShowMessage(SavedBesideText(*beside, "the results are"));
 }
 
 void DOVEREForm::Mode_PanelClick(TObject*) {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sheet {
 
@@ -13,5 +14,25 @@ namespace sheet {
 // leave the grid or the text cannot be read with certainty.
 //   ShiftFormula("A2*$B$1+SUM(C2:C9)", 1, 0) gives "A3*$B$1+SUM(C3:C10)".
 std::optional<std::string> ShiftFormula(std::string_view formula, int rows, int columns);
+
+// A block of cells that a formula reads.
+struct FormulaArea {
+    std::string sheet;         // as written; empty for the formula's own worksheet
+    bool every_sheet = false;  // over a run of worksheets ("Jan:Dec!B2")
+    int top = 0, left = 0, bottom = 0, right = 0;
+    bool operator==(const FormulaArea&) const = default;
+};
+
+// The cells a formula reads, as far as its text tells: the blocks it names, and the
+// defined names it uses. Unknown when it may read cells that the text does not
+// name: INDIRECT, OFFSET, a table's columns, or a text that cannot be read.
+// References to other workbooks are left out.
+//   ReadFormulaReach("SUM(Cases!DD2:DD21)*Rate") gives the block DD2:DD21 of "Cases" and "Rate".
+struct FormulaReach {
+    std::vector<FormulaArea> areas;
+    std::vector<std::string> names;
+    bool unknown = false;
+};
+FormulaReach ReadFormulaReach(std::string_view formula);
 
 }  // namespace sheet

@@ -180,21 +180,23 @@ void SyncFolder(const std::filesystem::path& folder) {
     }
 }
 
-enum class Written { Done, NoTemporary };
+Package::FileState StateOf(const struct stat& st) {
+    return {st.st_dev, st.st_ino, st.st_size,
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, st.st_mode};
+}
 
-// Writes the bytes into a new file beside the target, which takes the target's place
-// only once it is complete and on disk, with the target's owner, group and mode. The
-// new file has no name while it is written where the file system allows, so a
-// process killed meanwhile leaves nothing behind. NoTemporary when no such file can
-// be made here (a folder the user may not write) or given the target's owner.
-Written WriteThroughTemporary(const std::string& file_name, const std::string& target, const struct stat* existing,
-                              const std::string& bytes) {
-    namespace fs = std::filesystem;
-    const fs::path path(target);
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    const fs::path temp = folder / (TemporaryPrefix(path.filename().string()) + std::to_string(getpid()) + "-" +
-                                    std::to_string(temp_counter++) + ".tmp");
-    const mode_t create_mode = existing ? 0600 : 0666;
+// Writes the bytes into a new file in the folder, complete and on disk, and gives it
+// a temporary name there (returned), for the caller to put in its place. The file has
+// the owner, group and mode of the existing file when one is given, else the mode
+// given. It has no name while it is written where the file system allows, so a
+// process killed meanwhile leaves nothing behind. Nothing when no such file can be
+// made here (a folder the user may not write) or given the existing file's owner.
+std::optional<std::string> WriteTemporary(const std::string& file_name, const std::filesystem::path& folder,
+                                          const std::string& base_name, const struct stat* existing, mode_t mode,
+                                          const std::string& bytes, Package::FileState& state) {
+    const std::filesystem::path temp = folder / (TemporaryPrefix(base_name) + std::to_string(getpid()) + "-" +
+                                                 std::to_string(temp_counter++) + ".tmp");
+    const mode_t create_mode = existing || mode != 0 ? 0600 : 0666;
     bool named = false;
     int fd = test_hooks.named_temporary ? -1 : ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, create_mode);
     if (fd < 0 && (test_hooks.named_temporary || errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
@@ -202,7 +204,7 @@ Written WriteThroughTemporary(const std::string& file_name, const std::string& t
         named = true;
     }
     if (fd < 0) {
-        if (existing && (errno == EACCES || errno == EPERM || errno == EROFS)) return Written::NoTemporary;
+        if (existing && (errno == EACCES || errno == EPERM || errno == EROFS)) return std::nullopt;
         throw Exception(SaveFailure(file_name, std::strerror(errno)));
     }
     const auto fail = [&](int code) {
@@ -217,12 +219,17 @@ Written WriteThroughTemporary(const std::string& file_name, const std::string& t
             ::fchown(fd, existing->st_uid, existing->st_gid) != 0) {
             ::close(fd);
             if (named) ::unlink(temp.c_str());
-            return Written::NoTemporary;
+            return std::nullopt;
         }
         // After the owner, which clears the set-id bits.
         if (::fchmod(fd, existing->st_mode & 07777) != 0) fail(errno);
+    } else if (mode != 0 && ::fchmod(fd, mode & 0777) != 0) {
+        fail(errno);
     }
     if (!WriteAll(fd, bytes, false) || ::fsync(fd) != 0) fail(errno);
+    struct stat written;
+    if (::fstat(fd, &written) != 0) fail(errno);
+    state = StateOf(written);
     if (!named) {
         const std::string self = "/proc/self/fd/" + std::to_string(fd);
         if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) != 0) fail(errno);
@@ -233,20 +240,14 @@ Written WriteThroughTemporary(const std::string& file_name, const std::string& t
         ::unlink(temp.c_str());
         throw Exception(SaveFailure(file_name, std::strerror(code)));
     }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const int code = errno;
-        ::unlink(temp.c_str());
-        throw Exception(SaveFailure(file_name, std::strerror(code)));
-    }
-    SyncFolder(folder);
-    return Written::Done;
+    return temp.string();
 }
 
 // Writes the bytes over the target's own content, for a file that must keep its
 // place: one with several names (hard links), or one whose owner or folder does not
 // let us make its replacement. The space is taken first, so a full disk stops the
 // save before anything changes; a write that fails then puts the old bytes back.
-void WriteInPlace(const std::string& file_name, const std::string& target, const std::string& bytes) {
+Package::FileState WriteInPlace(const std::string& file_name, const std::string& target, const std::string& bytes) {
     std::string old;
     {
         const int in = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
@@ -284,35 +285,183 @@ void WriteInPlace(const std::string& file_name, const std::string& target, const
         ::close(fd);
         throw Exception(SaveFailure(file_name, std::strerror(code)));
     }
-    if (::close(fd) != 0) throw Exception(SaveFailure(file_name, std::strerror(errno)));
+    struct stat written;
+    const bool known = ::fstat(fd, &written) == 0;
+    if (::close(fd) != 0 || !known) throw Exception(SaveFailure(file_name, std::strerror(errno)));
+    return StateOf(written);
+}
+
+// Gives the finished temporary file the name without replacing a file that has it;
+// false when one has.
+bool PlaceWithoutReplacing(const std::string& temp, const std::string& name) {
+    if (::link(temp.c_str(), name.c_str()) == 0) {
+        ::unlink(temp.c_str());
+        return true;
+    }
+    if (errno == EEXIST) return false;
+    // File systems without hard links.
+    if ((errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS) &&
+        ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    const int code = errno;
+    if (code == EEXIST) return false;
+    ::unlink(temp.c_str());
+    throw Exception(SaveFailure(name, std::strerror(code)));
+}
+
+// "cases.xlsx" gives "cases (results).xlsx", then "cases (results 2).xlsx".
+std::string BesideName(const std::filesystem::path& file, int number) {
+    const std::string tag = number == 1 ? " (results)" : " (results " + std::to_string(number) + ")";
+    return (file.parent_path() / (file.stem().string() + tag + file.extension().string())).string();
+}
+
+struct Placed {
+    std::string file_name;
+    Package::FileState state;
+    std::string diverted_because;
+};
+
+// The workbook asked for is left as another program made it: the bytes go to a new
+// file beside it, with the mode of the workbook as it was read.
+Placed WriteBeside(const std::string& file_name, const std::string& bytes, mode_t mode, const std::string& reason) {
+    namespace fs = std::filesystem;
+    const fs::path path(file_name);
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const auto cannot = [&](const std::string& why) {
+        return Exception("The workbook \"" + file_name + "\" " + reason +
+                         " since it was opened and is left as it is; it cannot be saved beside it: " + why);
+    };
+    Placed placed;
+    placed.diverted_because = reason;
+    std::optional<std::string> temp;
+    try {
+        temp = WriteTemporary(BesideName(path, 1), folder, path.filename().string(), nullptr, (mode & 0777) | 0600,
+                              bytes, placed.state);
+    } catch (const Exception& e) {
+        throw cannot(e.Message());
+    }
+    for (int number = 1; number <= 1000; ++number) {
+        placed.file_name = BesideName(path, number);
+        try {
+            if (!PlaceWithoutReplacing(*temp, placed.file_name)) continue;
+        } catch (const Exception& e) {
+            throw cannot(e.Message());
+        }
+        SyncFolder(folder);
+        return placed;
+    }
+    ::unlink(temp->c_str());
+    throw cannot("every name for it is taken.");
 }
 
 // Writes the bytes to the file, whole or not at all, through its real path, keeping
-// its owner, group, mode and other names.
-void ReplaceFile(const std::string& file_name, const std::string& bytes) {
+// its owner, group, mode and other names. When still_as_read says the file is no
+// longer the one read, the bytes go beside it; it is asked last before the file is
+// replaced.
+Placed ReplaceFile(const std::string& file_name, const std::string& bytes,
+                   const std::function<std::optional<std::string>()>& still_as_read, mode_t mode_read) {
     namespace fs = std::filesystem;
     const std::string target = RealTarget(file_name);
     const fs::path path(target);
-    RemoveStaleTemporaries(path.has_parent_path() ? path.parent_path() : fs::path("."), path.filename().string());
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    RemoveStaleTemporaries(folder, path.filename().string());
+    const auto changed = [&]() -> std::optional<std::string> {
+        return still_as_read ? still_as_read() : std::nullopt;
+    };
     struct stat existing;
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) throw Exception(SaveFailure(file_name, std::strerror(EISDIR)));
     if (exists && !S_ISREG(existing.st_mode)) throw Exception(SaveFailure(file_name, "it is no regular file"));
-    if (exists && existing.st_nlink > 1) {
-        WriteInPlace(file_name, target, bytes);
-        return;
+    const auto in_place = [&]() -> Placed {
+        if (const std::optional<std::string> reason = changed()) return WriteBeside(file_name, bytes, mode_read, *reason);
+        return {file_name, WriteInPlace(file_name, target, bytes), {}};
+    };
+    if (!exists) {
+        if (const std::optional<std::string> reason = changed()) return WriteBeside(file_name, bytes, mode_read, *reason);
+    } else if (existing.st_nlink > 1) {
+        return in_place();
     }
-    if (WriteThroughTemporary(file_name, target, exists ? &existing : nullptr, bytes) == Written::NoTemporary)
-        WriteInPlace(file_name, target, bytes);
+    Placed placed{file_name, {}, {}};
+    const std::optional<std::string> temp = WriteTemporary(file_name, folder, path.filename().string(),
+                                                           exists ? &existing : nullptr, 0, bytes, placed.state);
+    if (!temp) return in_place();
+    if (const std::optional<std::string> reason = changed()) {
+        ::unlink(temp->c_str());
+        return WriteBeside(file_name, bytes, mode_read, *reason);
+    }
+    if (::rename(temp->c_str(), target.c_str()) != 0) {
+        const int code = errno;
+        ::unlink(temp->c_str());
+        throw Exception(SaveFailure(file_name, std::strerror(code)));
+    }
+    SyncFolder(folder);
+    return placed;
 }
 
-zip_t* OpenArchive(const std::string& file_name) {
-    int code = 0;
-    zip_t* archive = zip_open(file_name.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+// The whole file as it is now, and its state; raises Exception with the reason.
+std::string ReadWhole(const std::string& file_name, Package::FileState& state) {
+    // A file that changes while it is read is read again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int fd = ::open(file_name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) {
+            if (errno == ENOENT) throw Exception(OpenFailure(file_name, "the file does not exist"));
+            throw Exception(OpenFailure(file_name, std::strerror(errno)));
+        }
+        const auto fail = [&](const std::string& reason) {
+            ::close(fd);
+            throw Exception(OpenFailure(file_name, reason));
+        };
+        struct stat before, after;
+        if (::fstat(fd, &before) != 0) fail(std::strerror(errno));
+        if (S_ISDIR(before.st_mode)) fail(std::strerror(EISDIR));
+        if (!S_ISREG(before.st_mode)) fail("it is no regular file");
+        if (static_cast<zip_uint64_t>(before.st_size) > kMaxPartSize) fail("it is too large");
+        std::string bytes;
+        bytes.reserve(static_cast<size_t>(before.st_size));
+        char chunk[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) fail(std::strerror(errno));
+            if (n == 0) break;
+            bytes.append(chunk, static_cast<size_t>(n));
+            if (bytes.size() > kMaxPartSize) fail("it is too large");
+        }
+        if (::fstat(fd, &after) != 0) fail(std::strerror(errno));
+        ::close(fd);
+        state = StateOf(after);
+        const Package::FileState first = StateOf(before);
+        if (first.size == state.size && first.modified_ns == state.modified_ns &&
+            bytes.size() == static_cast<size_t>(state.size))
+            return bytes;
+    }
+    throw Exception(OpenFailure(file_name, "another program keeps writing it"));
+}
+
+bool SameFileName(const std::string& a, const std::string& b) {
+    namespace fs = std::filesystem;
+    if (a == b) return true;
+    std::error_code error;
+    const fs::path x = fs::absolute(a, error).lexically_normal();
+    if (error) return false;
+    const fs::path y = fs::absolute(b, error).lexically_normal();
+    return !error && x == y;
+}
+
+zip_t* OpenArchive(const std::string& file_name, const std::string& bytes) {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+    if (!source) {
+        const std::string reason = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        throw Exception(OpenFailure(file_name, reason));
+    }
+    zip_t* archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (archive) return archive;
-    if (code == ZIP_ER_NOENT) throw Exception(OpenFailure(file_name, "the file does not exist"));
-    if (code == ZIP_ER_OPEN || code == ZIP_ER_READ)
-        throw Exception(OpenFailure(file_name, ZipErrorText(code) + " (" + std::strerror(errno) + ")"));
+    zip_source_free(source);
+    const int code = zip_error_code_zip(&error);
+    zip_error_fini(&error);
     if (code == ZIP_ER_NOZIP || code == ZIP_ER_INCONS)
         throw Exception(OpenFailure(file_name, "it is no .xlsx workbook (the file is damaged, encrypted or of "
                                                "another format)"));
@@ -336,7 +485,10 @@ std::optional<std::string> SaveRefusal(const std::string& file_name) {
     return std::nullopt;
 }
 
-Package::Package(const std::string& file_name) : file_name_(file_name), archive_(OpenArchive(file_name)) {}
+Package::Package(const std::string& file_name) : file_name_(file_name) {
+    bytes_ = std::make_unique<const std::string>(ReadWhole(file_name, state_));
+    archive_ = OpenArchive(file_name, *bytes_);
+}
 
 Package::~Package() {
     if (archive_) zip_discard(archive_);
@@ -378,19 +530,63 @@ std::string Package::Read(const std::string& part) const {
     return bytes;
 }
 
-void Package::Write(const std::string& file_name, const std::map<std::string, std::string>& replaced,
-                    const std::set<std::string>& dropped) {
-    std::string bytes;
+WriteOutcome Package::Write(const std::string& file_name, const std::map<std::string, std::string>& replaced,
+                           const std::set<std::string>& dropped) {
+    std::unique_ptr<const std::string> bytes;
     try {
-        bytes = BuildArchive(archive_, replaced, dropped);
+        bytes = std::make_unique<const std::string>(BuildArchive(archive_, replaced, dropped));
     } catch (const Exception& e) {
         throw Exception(SaveFailure(file_name, e.Message()));
     }
-    ReplaceFile(file_name, bytes);
-    zip_t* reopened = OpenArchive(file_name);
+    std::function<std::optional<std::string>()> still_as_read;
+    if (SameFileName(file_name, file_name_)) still_as_read = [this] { return ChangeOnDisk(); };
+    const Placed placed = ReplaceFile(file_name, *bytes, still_as_read, state_.mode);
+    zip_t* reopened = OpenArchive(placed.file_name, *bytes);
     zip_discard(archive_);
     archive_ = reopened;
-    file_name_ = file_name;
+    bytes_ = std::move(bytes);
+    state_ = placed.state;
+    file_name_ = placed.file_name;
+    return {placed.file_name, placed.diverted_because};
+}
+
+std::optional<std::string> Package::ChangeOnDisk() const {
+    struct stat now;
+    if (::stat(file_name_.c_str(), &now) != 0) {
+        if (errno == ENOENT) return std::string("was removed or renamed by another program");
+        return std::string("can no longer be reached (") + std::strerror(errno) + ")";
+    }
+    const FileState state = StateOf(now);
+    if (state.device != state_.device || state.inode != state_.inode) return std::string("was replaced by another program");
+    if (state.size != state_.size || state.modified_ns != state_.modified_ns)
+        return std::string("was changed by another program");
+    // A coarse file clock can hide a rewrite of the same size; the bytes cannot.
+    try {
+        FileState ignored;
+        if (ReadWhole(file_name_, ignored) != *bytes_) return std::string("was changed by another program");
+    } catch (const Exception&) {
+        return std::string("can no longer be read");
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> OfficeLockFile(const std::string& file_name) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> places = {fs::path(file_name)};
+    try {
+        const std::string real = RealTarget(file_name);
+        if (real != file_name) places.emplace_back(real);
+    } catch (const Exception&) {
+    }
+    for (const fs::path& place : places) {
+        const std::string name = place.filename().string();
+        for (const std::string& lock : {".~lock." + name + "#", "~$" + name}) {
+            const fs::path candidate = place.parent_path() / lock;
+            struct stat st;
+            if (::lstat(candidate.c_str(), &st) == 0) return candidate.string();
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace sheet

@@ -2,8 +2,12 @@
 // The zip package of a workbook: its parts read by name, and the whole package
 // written anew with some parts replaced or dropped and every other part copied as
 // it is stored.
+#include <sys/types.h>
+
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -12,9 +16,19 @@ struct zip;
 
 namespace sheet {
 
+// What a save found of the file the package came from, and where the package went.
+struct WriteOutcome {
+    std::string file_name;  // the file written
+    // Empty, or how the file asked for differs from the one read ("was changed by
+    // another program"); the package then went to file_name beside it.
+    std::string diverted_because;
+};
+
 class Package {
 public:
-    // Raises Exception when the file cannot be read or is no zip package.
+    // Reads the whole file now, so that nothing another program does to it later
+    // reaches the parts or a save. Raises Exception when the file cannot be read or
+    // is no zip package.
     explicit Package(const std::string& file_name);
     ~Package();
     Package(const Package&) = delete;
@@ -32,15 +46,34 @@ public:
     // complete, into the file behind a symbolic link, with the file's owner, group and
     // mode; a file with other names (hard links), or one whose folder or owner lets
     // us make no replacement, is written over in place. Raises Exception on failure,
-    // and the file is then as it was. Afterwards this package reads the written file.
-    void Write(const std::string& file_name, const std::map<std::string, std::string>& replaced,
-               const std::set<std::string>& dropped);
+    // and the file is then as it was. Afterwards this package reads what it wrote.
+    //
+    // A save under the name the package was read from (or last written to) overwrites
+    // nothing that another program wrote meanwhile: when that file is no longer the
+    // one read (another device or inode, size, modification time or content), it is
+    // left alone and the package goes to a new file beside it, "<name> (results).xlsx"
+    // or "<name> (results 2).xlsx" and so on, never over an existing file.
+    WriteOutcome Write(const std::string& file_name, const std::map<std::string, std::string>& replaced,
+                       const std::set<std::string>& dropped);
 
     const std::string& FileName() const { return file_name_; }
 
+    // The file as it was read or written: what a later save compares with.
+    struct FileState {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        std::int64_t modified_ns = 0;
+        mode_t mode = 0;
+    };
+
 private:
+    std::optional<std::string> ChangeOnDisk() const;
+
     std::string file_name_;
-    zip* archive_ = nullptr;
+    std::unique_ptr<const std::string> bytes_;  // the package as read or written
+    FileState state_;
+    zip* archive_ = nullptr;                    // over bytes_
 };
 
 // Why a save into the existing file would be refused (the user may not write it, or

@@ -215,8 +215,11 @@ struct Workbook::Impl {
     std::string calc_chain_part;
     std::string calc_chain_id;
     bool formula_removed = false;
+    std::multimap<std::string, std::string> defined_names;  // by the name in capitals, its formula
 
     void Load();
+    Worksheet& Sheet(size_t index);
+    bool DropStaleFormulaValues();
     void ReadSharedStrings(const std::string& part);
     std::string WorkbookWithFullCalculation() const;
     std::string RelationshipsWithout(const std::string& id) const;
@@ -242,6 +245,7 @@ struct Worksheet::Impl {
     std::vector<Range> array_ranges;  // cells of multi-cell array formulas
     bool has_formulas = false;
     bool modified = false;
+    std::vector<std::pair<int, int>> written;  // the cells given a value since the open (row, column)
 
     void Load();
     std::string Damaged(const std::string& reason) const { return sheet::Damaged(book->file_name, part, reason); }
@@ -530,6 +534,7 @@ void CellRef::SetValue(const Variant& value) {
     pugi::xml_node cell = clear ? s.Find(row_, column_) : s.FindOrCreate(row_, column_);
     if (!cell) return;
     s.modified = true;
+    s.written.emplace_back(row_, column_);
     if (Child(cell, "f")) {
         s.HandOverSharedFormula(row_, column_);
         s.book->formula_removed = true;
@@ -588,6 +593,12 @@ void Workbook::Impl::Load() {
         sheets.push_back({name, part, nullptr});
     }
     if (sheets.empty()) throw Exception(OpenFailure(file_name, "it holds no worksheet"));
+    for (pugi::xml_node name : Child(root, "definedNames").children()) {
+        if (!Is(name, "definedName")) continue;
+        std::string key = name.attribute("name").value();
+        for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        defined_names.emplace(key, TextOf(name));
+    }
     if (const Relationship* strings = FindType(rels, "/sharedStrings")) {
         const std::string part = package.StoredName(strings->target);
         if (part.empty()) throw Exception(OpenFailure(file_name, "the part " + strings->target + " is missing"));
@@ -655,6 +666,174 @@ std::string Workbook::Impl::ContentTypesWithout(const std::string& part) const {
     return Serialize(doc);
 }
 
+Worksheet& Workbook::Impl::Sheet(size_t index) {
+    SheetEntry& entry = sheets[index];
+    if (!entry.sheet) {
+        auto impl = std::make_unique<Worksheet::Impl>();
+        impl->book = this;
+        impl->name = entry.name;
+        impl->part = entry.part;
+        impl->Load();
+        entry.sheet.reset(new Worksheet(std::move(impl)));
+    }
+    return *entry.sheet;
+}
+
+namespace {
+
+// One formula cell of a workbook and what it reads.
+struct FormulaCell {
+    size_t sheet;
+    int row, column;
+    std::optional<Range> array;  // the cells an array formula fills
+    FormulaReach reach;
+    bool stale = false;
+};
+
+// The cells of each worksheet whose values are no longer what the formulas that read
+// them were calculated from.
+using ChangedCells = std::vector<std::map<int, std::set<int>>>;
+
+bool AnyIn(const std::map<int, std::set<int>>& cells, const FormulaArea& area) {
+    for (auto r = cells.lower_bound(area.top); r != cells.end() && r->first <= area.bottom; ++r) {
+        const auto c = r->second.lower_bound(area.left);
+        if (c != r->second.end() && *c <= area.right) return true;
+    }
+    return false;
+}
+
+// The reach with the defined names it uses replaced by what they name.
+void AddNamed(FormulaReach& reach, const std::multimap<std::string, std::string>& names, int depth) {
+    std::vector<std::string> used;
+    used.swap(reach.names);
+    for (std::string name : used) {
+        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const auto [first, last] = names.equal_range(name);
+        for (auto it = first; it != last; ++it) {
+            // Names that name names without end are taken for unknown.
+            if (depth > 8) {
+                reach.unknown = true;
+                return;
+            }
+            FormulaReach named = ReadFormulaReach(it->second);
+            AddNamed(named, names, depth + 1);
+            reach.areas.insert(reach.areas.end(), named.areas.begin(), named.areas.end());
+            reach.unknown = reach.unknown || named.unknown;
+        }
+    }
+}
+
+}  // namespace
+
+// A formula that reads a cell given a value since the open (or another such formula)
+// has a stored result that no longer holds. Some spreadsheet programs show a stored
+// result without calculating it again, whatever the workbook asks, so the result is
+// dropped and they calculate the formula when they open the workbook. True when the
+// workbook may hold formulas at all.
+bool Workbook::Impl::DropStaleFormulaValues() {
+    bool formulas = false;
+    std::vector<FormulaCell> cells;
+    ChangedCells changed(sheets.size());
+    for (size_t index = 0; index < sheets.size(); ++index) {
+        Worksheet::Impl* s = nullptr;
+        try {
+            s = Sheet(index).impl_.get();
+        } catch (const Exception&) {
+            // A damaged worksheet is copied as it is stored; it may hold formulas.
+            formulas = true;
+            continue;
+        }
+        for (const auto& [row, column] : s->written) changed[index][row].insert(column);
+        if (!s->has_formulas) continue;
+        formulas = true;
+        // The first cell of a shared formula holds its text for the cells that use it.
+        struct Master {
+            int row, column;
+            std::string text;
+        };
+        std::map<std::string, Master> masters;
+        for (const auto& [row, entry] : s->rows)
+            for (const auto& [column, cell] : entry.cells)
+                if (pugi::xml_node f = Child(cell, "f"); IsShared(f) && !TextOf(f).empty())
+                    masters.emplace(f.attribute("si").value(), Master{row, column, TextOf(f)});
+        for (const auto& [row, entry] : s->rows) {
+            for (const auto& [column, cell] : entry.cells) {
+                const pugi::xml_node f = Child(cell, "f");
+                if (!f) continue;
+                FormulaCell formula{index, row, column, std::nullopt, {}, false};
+                const std::string kind = f.attribute("t").value();
+                std::optional<std::string> text = TextOf(f);
+                if (kind == "shared" && text->empty()) {
+                    const auto master = masters.find(f.attribute("si").value());
+                    text = master == masters.end()
+                               ? std::nullopt
+                               : ShiftFormula(master->second.text, row - master->second.row,
+                                              column - master->second.column);
+                }
+                if (kind == "array") formula.array = ParseRange(f.attribute("ref").value());
+                if (!text || kind == "dataTable") {
+                    formula.reach.unknown = true;
+                } else {
+                    formula.reach = ReadFormulaReach(*text);
+                    AddNamed(formula.reach, defined_names, 0);
+                }
+                cells.push_back(std::move(formula));
+            }
+        }
+    }
+
+    const auto sheet_index = [&](const std::string& name) -> std::optional<size_t> {
+        for (size_t i = 0; i < sheets.size(); ++i)
+            if (SameLetters(sheets[i].name, name)) return i;
+        return std::nullopt;
+    };
+    const auto reads_changed = [&](const FormulaCell& f) {
+        if (f.reach.unknown) return true;
+        for (const FormulaArea& area : f.reach.areas) {
+            if (area.every_sheet) {
+                for (const auto& cells_of_sheet : changed)
+                    if (AnyIn(cells_of_sheet, area)) return true;
+                continue;
+            }
+            const std::optional<size_t> sheet = area.sheet.empty() ? f.sheet : sheet_index(area.sheet);
+            if (sheet && AnyIn(changed[*sheet], area)) return true;
+        }
+        return false;
+    };
+    const auto drop_value = [&](Worksheet::Impl& s, int row, int column) {
+        pugi::xml_node cell = s.Find(row, column);
+        if (!cell) return;
+        bool dropped = false;
+        while (pugi::xml_node v = Child(cell, "v")) {
+            cell.remove_child(v);
+            dropped = true;
+        }
+        if (!dropped) return;
+        for (const char* attribute : {"t", "vm"}) cell.remove_attribute(attribute);
+        s.modified = true;
+    };
+    // In row order a formula below the one it reads is found in the same pass.
+    for (bool again = true; again;) {
+        again = false;
+        for (FormulaCell& f : cells) {
+            if (f.stale || !reads_changed(f)) continue;
+            f.stale = again = true;
+            Worksheet::Impl& s = *sheets[f.sheet].sheet->impl_;
+            const Range area = f.array.value_or(Range{f.row, f.column, f.row, f.column});
+            changed[f.sheet][f.row].insert(f.column);
+            // The cells an array fills all hold a part of its result.
+            for (auto r = s.rows.lower_bound(area.top); r != s.rows.end() && r->first <= area.bottom; ++r) {
+                const auto& row_cells = r->second.cells;
+                for (auto c = row_cells.lower_bound(area.left); c != row_cells.end() && c->first <= area.right; ++c) {
+                    drop_value(s, r->first, c->first);
+                    changed[f.sheet][r->first].insert(c->first);
+                }
+            }
+        }
+    }
+    return formulas;
+}
+
 Workbook::Workbook(const std::string& file_name) : impl_(std::make_unique<Impl>(file_name)) { impl_->Load(); }
 Workbook::~Workbook() = default;
 
@@ -664,18 +843,18 @@ void Workbook::CheckSavable() const {
     if (const std::optional<std::string> refusal = SaveRefusal(impl_->file_name)) throw Exception(*refusal);
 }
 
-void Workbook::SaveAs(const std::string& file_name) {
+std::optional<SavedBeside> Workbook::SaveAs(const std::string& file_name) {
     Impl& b = *impl_;
     std::map<std::string, std::string> replaced;
     std::set<std::string> dropped;
-    bool changed = false, formulas = false;
+    bool changed = false;
+    for (Impl::SheetEntry& entry : b.sheets) changed = changed || (entry.sheet && entry.sheet->impl_->modified);
+    const bool formulas = changed && b.DropStaleFormulaValues();
     for (Impl::SheetEntry& entry : b.sheets) {
         if (!entry.sheet || !entry.sheet->impl_->modified) continue;
         Worksheet::Impl& s = *entry.sheet->impl_;
         s.UpdateDimension();
         replaced[s.part] = Serialize(s.doc);
-        changed = true;
-        formulas = formulas || s.has_formulas;
     }
     const bool drop_chain = changed && b.formula_removed && !b.calc_chain_part.empty();
     if (drop_chain) {
@@ -687,12 +866,17 @@ void Workbook::SaveAs(const std::string& file_name) {
             replaced[b.package.StoredName("[Content_Types].xml")] = b.ContentTypesWithout(b.calc_chain_part);
     }
     if (changed && (formulas || !b.calc_chain_part.empty())) replaced[b.workbook_part] = b.WorkbookWithFullCalculation();
-    b.package.Write(file_name, replaced, dropped);
-    b.file_name = file_name;
+    const WriteOutcome outcome = b.package.Write(file_name, replaced, dropped);
+    b.file_name = outcome.file_name;
+    // The formulas that read them are saved without a result now.
+    for (Impl::SheetEntry& entry : b.sheets)
+        if (entry.sheet) entry.sheet->impl_->written.clear();
     if (drop_chain) {
         b.calc_chain_part.clear();
         b.calc_chain_id.clear();
     }
+    if (outcome.diverted_because.empty()) return std::nullopt;
+    return SavedBeside{file_name, outcome.file_name, outcome.diverted_because};
 }
 
 // ======== Lists =======================================================================
@@ -703,16 +887,7 @@ Worksheet& WorksheetList::Item(int index) {
     Workbook::Impl& b = *book_->impl_;
     if (index < 1 || index > Count())
         throw Exception("The workbook \"" + b.file_name + "\" has no worksheet " + std::to_string(index) + ".");
-    Workbook::Impl::SheetEntry& entry = b.sheets[static_cast<size_t>(index - 1)];
-    if (!entry.sheet) {
-        auto impl = std::make_unique<Worksheet::Impl>();
-        impl->book = &b;
-        impl->name = entry.name;
-        impl->part = entry.part;
-        impl->Load();
-        entry.sheet.reset(new Worksheet(std::move(impl)));
-    }
-    return *entry.sheet;
+    return b.Sheet(static_cast<size_t>(index - 1));
 }
 
 Workbook& WorkbookList::Open(const std::string& file_name) {

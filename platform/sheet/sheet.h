@@ -9,7 +9,7 @@
 //   sheet::Worksheet& first = book.Worksheets().Item(1);
 //   std::string text = sheet::ValueToText(first.Cells(2, 1).Value());
 //   first.Cells(2, 6).SetValue(12.5);
-//   book.SaveAs("cases.xlsx");
+//   if (auto beside = book.SaveAs("cases.xlsx")) { /* saved as beside->Written */ }
 //   app.Quit();
 //
 // A save writes only the worksheets that changed (and, when a formula was
@@ -102,6 +102,15 @@ private:
     Workbook* book_;
 };
 
+// Where a save under the workbook's own name went when another program had
+// changed, replaced or removed that file since the workbook was opened.
+struct SavedBeside {
+    std::string Asked;    // the workbook's file, left as the other program made it
+    std::string Written;  // the new file beside it that holds this workbook
+    std::string Reason;   // "was changed by another program", ...
+    bool operator==(const SavedBeside&) const = default;
+};
+
 class Workbook {
 public:
     ~Workbook();
@@ -113,8 +122,15 @@ public:
     WorksheetList& Worksheets() { return worksheets_; }
     // Writes the workbook to the file (the same file or another); the file is
     // replaced only by a complete workbook, through its real path, keeping its owner,
-    // group, mode and other names.
-    void SaveAs(const std::string& file_name);
+    // group, mode and other names. What is saved is the workbook as it was opened
+    // with the cells given since; what another program writes to the file meanwhile
+    // never gets in. A save under its own name overwrites nothing of such a program:
+    // the workbook then goes to a new file beside it, "<name> (results).xlsx" (or
+    // "(results 2)", ...), and the result says so. Formulas on any worksheet that read
+    // a cell given a value (directly or through other formulas or defined names) are
+    // saved without their stored result, and the workbook asks for a full
+    // calculation on opening.
+    std::optional<SavedBeside> SaveAs(const std::string& file_name);
     // Raises Exception, saying why, when the file it was opened from could not be
     // saved again: the user may not write it, or it is marked read-only.
     void CheckSavable() const;
@@ -128,6 +144,10 @@ private:
     std::unique_ptr<Impl> impl_;
     WorksheetList worksheets_{this};
 };
+
+// An office program's lock file beside the workbook (".~lock.<name>#", "~$<name>"),
+// the sign that the workbook is open there, or nothing.
+std::optional<std::string> OfficeLockFile(const std::string& file_name);
 
 class WorkbookList {
 public:

@@ -1,10 +1,13 @@
 #pragma once
 // Small .xlsx packages written with libzip for the tests, and the parts of a package
 // read back as stored.
+#include <unistd.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -104,6 +107,94 @@ inline void Write(const std::filesystem::path& file, const Parts& parts) {
         zip_file_set_mtime(archive, static_cast<zip_uint64_t>(index), 1600000000, 0);
     }
     if (zip_close(archive) < 0) throw std::runtime_error("zip_close");
+}
+
+// The package as the bytes of a file.
+inline std::string Bytes(const Parts& parts) {
+    char pattern[] = "/tmp/zorv-package-XXXXXX";
+    const int fd = mkstemp(pattern);
+    if (fd < 0) throw std::runtime_error("mkstemp");
+    close(fd);
+    Write(pattern, parts);
+    std::ifstream in(pattern, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    std::filesystem::remove(pattern);
+    return bytes;
+}
+
+// Other programs' saves of a workbook that is open here. One that writes the file
+// over in place, keeping its inode (as openpyxl does): the file is cut, then filled.
+inline void SaveInPlace(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out.flush()) throw std::runtime_error("cannot write " + file.string());
+}
+// One that writes a new file beside it and renames it over the workbook (as
+// LibreOffice and file sync clients do).
+inline void SaveByRename(const std::filesystem::path& file, const std::string& bytes) {
+    const std::filesystem::path temp = file.parent_path() / "lu2104vqk1.tmp";
+    SaveInPlace(temp, bytes);
+    std::filesystem::rename(temp, file);
+}
+// The lock file that LibreOffice keeps beside a workbook it has open.
+inline std::filesystem::path WriteLibreOfficeLock(const std::filesystem::path& file) {
+    const std::filesystem::path lock = file.parent_path() / (".~lock." + file.filename().string() + "#");
+    std::ofstream(lock) << "Engineer,engineer,workstation,25.06.2021 15:04,file:///home/engineer/.config/libreoffice/4;";
+    return lock;
+}
+
+// The workbook as LibreOffice Calc stores it: parts in its order (the first worksheet
+// last), its workbook part, and formula cells typed, with "aca" and a stored result.
+inline Parts LibreOfficeShaped(Parts parts) {
+    const std::vector<std::string> order = {"_rels/.rels", "xl/workbook.xml", "xl/styles.xml",
+                                            "xl/worksheets/sheet2.xml", "xl/_rels/workbook.xml.rels",
+                                            "xl/sharedStrings.xml", "docProps/core.xml", "customXml/item1.xml",
+                                            "[Content_Types].xml", "xl/worksheets/sheet1.xml"};
+    std::stable_sort(parts.begin(), parts.end(), [&](const auto& a, const auto& b) {
+        return std::find(order.begin(), order.end(), a.first) < std::find(order.begin(), order.end(), b.first);
+    });
+    for (auto& [name, bytes] : parts) {
+        if (name != "xl/workbook.xml") continue;
+        bytes = std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<workbook xmlns=\"") +
+                kMain + "\" xmlns:r=\"" + kRel +
+                "\"><fileVersion appName=\"Calc\"/><workbookPr backupFile=\"false\" showObjects=\"all\" "
+                "date1904=\"false\"/><workbookProtection/><bookViews><workbookView showHorizontalScroll=\"true\" "
+                "activeTab=\"0\"/></bookViews><sheets><sheet name=\"Cases\" sheetId=\"1\" state=\"visible\" "
+                "r:id=\"rId1\"/><sheet name=\"Notes\" sheetId=\"2\" state=\"visible\" r:id=\"rId2\"/></sheets>"
+                "<calcPr iterateCount=\"100\" refMode=\"A1\" iterate=\"false\" iterateDelta=\"0.001\"/>"
+                "<extLst><ext xmlns:loext=\"http://schemas.libreoffice.org/\" uri=\"{7626C862-2A13-11E5-B345-"
+                "FEFF819CDC9F}\"><loext:extCalcPr stringRefSyntax=\"CalcA1\"/></ext></extLst></workbook>";
+    }
+    return parts;
+}
+inline std::string LibreOfficeFormula(const std::string& ref, const std::string& formula, const std::string& value) {
+    return "<c r=\"" + ref + "\" s=\"0\" t=\"n\"><f aca=\"false\">" + formula + "</f><v>" + value + "</v></c>";
+}
+
+// The workbook as openpyxl saves it: the worksheets first and the content types
+// last, a workbook part that asks for a full calculation, and every formula saved
+// with an empty result.
+inline Parts OpenpyxlShaped(Parts parts) {
+    const std::vector<std::string> order = {"docProps/core.xml", "xl/worksheets/sheet1.xml",
+                                            "xl/worksheets/sheet2.xml", "xl/sharedStrings.xml", "xl/styles.xml",
+                                            "_rels/.rels", "xl/workbook.xml", "xl/_rels/workbook.xml.rels",
+                                            "customXml/item1.xml", "[Content_Types].xml"};
+    std::stable_sort(parts.begin(), parts.end(), [&](const auto& a, const auto& b) {
+        return std::find(order.begin(), order.end(), a.first) < std::find(order.begin(), order.end(), b.first);
+    });
+    for (auto& [name, bytes] : parts) {
+        if (name == "xl/workbook.xml") {
+            const size_t calc = bytes.find("<calcPr");
+            if (calc != std::string::npos) bytes.replace(calc, bytes.find("/>", calc) + 2 - calc,
+                                                         "<calcPr calcId=\"124519\" fullCalcOnLoad=\"1\"/>");
+        } else if (name.rfind("xl/worksheets/", 0) == 0) {
+            for (size_t f = bytes.find("</f>"); f != std::string::npos; f = bytes.find("</f>", f + 1)) {
+                const size_t v = f + 4, end = bytes.find("</v>", v);
+                if (bytes.compare(v, 3, "<v>") == 0 && end != std::string::npos) bytes.replace(v, end + 4 - v, "<v></v>");
+            }
+        }
+    }
+    return parts;
 }
 
 // Every part of a package, in its stored order.

@@ -119,8 +119,11 @@ protected:
     }
 
     // Writes the workbook, answers the dialog with it and runs the batch as a click.
-    bool RunBatch(const std::string& rows) {
+    bool RunBatch(const std::string& rows, const std::string& notes = "") {
         parts = fx::Workbook(fx::SheetXml(rows, "A1:DN9"), fx::SharedStrings({"<t>Capacity</t>", "<t>tc</t>"}));
+        if (!notes.empty()) parts = fx::LibreOfficeShaped(fx::Workbook(fx::SheetXml(rows, "A1:DN9"),
+                                                                       fx::SharedStrings({"<t>Capacity</t>", "<t>tc</t>"}),
+                                                                       fx::SheetXml(notes)));
         fx::Write(file, parts);
         return RunBatchOnFile();
     }
@@ -158,8 +161,8 @@ protected:
         }
     }
     // Every part but the first worksheet, as stored.
-    void ExpectOtherPartsKept() {
-        const fx::Parts after = fx::Read(file);
+    void ExpectOtherPartsKept(const std::filesystem::path& in = {}) {
+        const fx::Parts after = fx::Read(in.empty() ? file : in);
         ASSERT_EQ(after.size(), parts.size());
         for (size_t i = 0; i < parts.size(); ++i) {
             EXPECT_EQ(after[i].first, parts[i].first);
@@ -289,15 +292,36 @@ TEST_F(WorkbookBatch, RunsEachUsableRowAndWritesItsResultsBack) {
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"cases.xlsx"});
 }
 
-TEST_F(WorkbookBatch, TheVerdictIsNGForACaseThatFailsItsChecks) {
-    // The largest class in the smallest bay fails ten checks at the local service.
-    ASSERT_TRUE(RunBatch(Case(2, "1200", "50", "2000", "3000", Str("E2", "big"), kBeam, "500") +
-                         Case(3, "100", "20", "4000", "5000", Str("E3", "small"), kBeam, "500")));
-    EXPECT_EQ(Runs(), 2);
-    EXPECT_EQ(Cell(2, 47), Variant(std::string("NG")));
-    EXPECT_EQ(Cell(2, 60), Variant(2000.0));
-    EXPECT_EQ(Cell(3, 47), Variant(std::string("OK")));
-    EXPECT_EQ(Cell(3, 60), Variant(4000.0));
+TEST_F(WorkbookBatch, TheVerdictIsOKOnlyForACaseWithoutAFailedCheck) {
+    // Cases of the local service that fail none, one, two and ten of their checks.
+    const struct {
+        const char *capacity, *tc, *height, *length;
+        int failed;
+        const char* verdict;
+    } cases[] = {
+        {"100", "20", "4000", "5000", 0, "OK"},
+        {"100", "16", "2000", "8000", 1, "NG"},
+        {"50", "12", "2000", "8000", 2, "NG"},
+        {"1200", "50", "2000", "3000", 10, "NG"},
+    };
+    std::string rows;
+    int row = 2;
+    for (const auto& c : cases) {
+        const std::string r = std::to_string(row++);
+        rows += Case(std::stoi(r), c.capacity, c.tc, c.height, c.length, Str("E" + r, r), kBeam, "500");
+    }
+    ASSERT_TRUE(RunBatch(rows));
+    EXPECT_EQ(Runs(), 4);
+    row = 2;
+    for (const auto& c : cases) {
+        const std::vector<Variant> cells = RowCells(row++);
+        EXPECT_EQ(cells[59], Variant(std::stod(c.height))) << "the row's own run";
+        // The check ratios of columns 20 to 40 that reach 1 are the failed checks.
+        int failed = 0;
+        for (int column = 20; column <= 40; ++column) failed += std::get<double>(cells[column - 1]) >= 1.0;
+        ASSERT_EQ(failed, c.failed) << "the case of row " << row - 1;
+        EXPECT_EQ(cells[46], Variant(std::string(c.verdict))) << c.failed << " failed";
+    }
 }
 
 TEST_F(WorkbookBatch, AnEmptyMarkInTheFirstRowEndsAtOnceAndSavesTheWorkbookUnchanged) {
@@ -407,6 +431,7 @@ TEST_F(WorkbookBatch, AnErrorThatStopsTheBatchKeepsTheRowsBeforeIt) {
     EXPECT_TRUE(form->ComboBox_Py->Enabled());
 
     // An error inside a run: every row would meet it, so the batch stops there too.
+    const std::string slab = form->LabeledEdit_Slab_Thickness->Text();
     form->LabeledEdit_Slab_Thickness->SetText("thick");
     ASSERT_FALSE(RunBatch(Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500")));
     EXPECT_EQ(env.Headless().TakeBoxes().back(),
@@ -414,6 +439,28 @@ TEST_F(WorkbookBatch, AnErrorThatStopsTheBatchKeepsTheRowsBeforeIt) {
                        "saved."));
     EXPECT_EQ(Cell(2, 47), Variant(std::string(kBatchNoResult)));
     EXPECT_TRUE(form->ComboBox_Py->Enabled());
+
+    // Another program saved the workbook before the stop: the rows go beside it.
+    form->LabeledEdit_Slab_Thickness->SetText(slab);
+    const std::string theirs = fx::Bytes(fx::Workbook(fx::SheetXml(""), fx::SharedStrings({})));
+    env.Headless().SetWhileBoxOpen([&](const Box& box) {
+        if (box.text.rfind("Hcol is allowable between ", 0) == 0) fx::SaveInPlace(file, theirs);
+    });
+    ASSERT_FALSE(RunBatch(Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500") +
+                          Case(3, "100", "20", "1000", "5000", Str("E3", "A2"), kBeam, "500") +
+                          Row(4, "<c r=\"A4\" t=\"s\"><v>7</v></c>" + Num("B4", "20") + Str("E4", "A3"))));
+    env.Headless().SetWhileBoxOpen({});
+    const std::filesystem::path beside = folder / "cases (results).xlsx";
+    EXPECT_EQ(env.Headless().TakeBoxes().back(),
+              ErrorBox("Cannot open the workbook \"" + file.string() +
+                       "\": the part xl/worksheets/sheet1.xml is damaged (cell A4 names no text).\nThe batch stopped "
+                       "at row 4. The workbook \"" + file.string() + "\" was changed by another program while the "
+                       "batch ran, so it is left as it is; the rows before it are saved in \"" + beside.string() +
+                       "\"."));
+    EXPECT_EQ(Cell(2, 60, beside), Variant(4000.0));
+    EXPECT_EQ(Cell(4, 47, beside), Variant(std::string(kBatchNoResult)));
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), theirs);
 }
 
 TEST_F(WorkbookBatch, AWorkbookTheUserMayNotWriteIsRefusedBeforeAnyRow) {
@@ -486,6 +533,102 @@ TEST_F(WorkbookBatch, ARowWhoseCellsRefuseResultsIsLeftAlone) {
     EXPECT_EQ(Cell(3, 6), Variant(std::monostate{}));
     EXPECT_EQ(Cell(3, 117), Variant(std::monostate{}));
     EXPECT_EQ(Cell(4, 60), Variant(4200.0));
+}
+
+// Another program saves the workbook partway through the batch (while the range
+// message of row 3 is open): its save stays as it is, and the workbook as opened,
+// with every row's results, is saved beside it.
+TEST_F(WorkbookBatch, AnotherProgramsSaveDuringTheBatchStaysAndTheResultsGoBeside) {
+    const std::string rows = Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500") +
+                             Case(3, "100", "20", "1000", "5000", Str("E3", "A2"), kBeam, "500") +
+                             Case(4, "150", "20", "4500", "5000", Str("E4", "A3"), kBeam, "500");
+    // Their workbook: row 4 of other inputs, and a note of theirs.
+    const std::string theirs = fx::Bytes(fx::OpenpyxlShaped(fx::Workbook(
+        fx::SheetXml(Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500", "", Str("AV2", "checked")) +
+                     Case(4, "150", "20", "4800", "5000", Str("E4", "A3"), kBeam, "500")),
+        fx::SharedStrings({}))));
+    const std::filesystem::path beside = folder / "cases (results).xlsx";
+    const struct {
+        const char* how;
+        void (*save)(const std::filesystem::path&, const std::string&);
+        const char* reason;
+    } writers[] = {
+        {"in place", fx::SaveInPlace, "was changed by another program"},
+        {"by rename", fx::SaveByRename, "was replaced by another program"},
+    };
+    for (const auto& w : writers) {
+        parts = fx::LibreOfficeShaped(fx::Workbook(fx::SheetXml(rows), fx::SharedStrings({})));
+        fx::Write(file, parts);
+        env.Service().ClearRequestTargets();
+        env.Headless().SetWhileBoxOpen([&](const Box& box) {
+            if (box.text.rfind("Hcol is allowable between ", 0) == 0) w.save(file, theirs);
+        });
+        ASSERT_TRUE(RunBatchOnFile()) << w.how;
+        env.Headless().SetWhileBoxOpen({});
+        const std::vector<Box> boxes = env.Headless().TakeBoxes();
+        ASSERT_EQ(boxes.size(), 3u) << w.how;
+        EXPECT_EQ(boxes.back(), (Box{ui::BoxKind::Message, "The workbook \"" + file.string() + "\" " + w.reason +
+                                                               " while the batch ran, so it is left as it is; the "
+                                                               "results are saved in \"" + beside.string() + "\"."}))
+            << w.how;
+        EXPECT_EQ(Runs(), 2) << w.how << ": row 3 stops at the input check";
+        std::ifstream in(file, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), theirs) << w.how << ": their save stays";
+        EXPECT_EQ(Cell(2, 60, beside), Variant(4000.0)) << w.how;
+        EXPECT_EQ(Cell(3, 47, beside), Variant(std::string(kBatchNoResult))) << w.how;
+        EXPECT_EQ(Cell(4, 60, beside), Variant(4500.0)) << w.how << ": the row as it was opened";
+        EXPECT_EQ(Cell(2, 48, beside), Variant(std::monostate{})) << w.how << ": nothing of theirs";
+        ExpectOtherPartsKept(beside);
+        std::vector<std::string> names = folder.Names();
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"cases (results).xlsx", "cases.xlsx"})) << w.how;
+        std::filesystem::remove(beside);
+    }
+}
+
+TEST_F(WorkbookBatch, ALockFileOfAnotherProgramIsToldAndTheBatchGoesOn) {
+    const std::filesystem::path lock = fx::WriteLibreOfficeLock(file);
+    ASSERT_TRUE(RunBatch(Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500")));
+    EXPECT_EQ(env.Headless().TakeBoxes(),
+              (std::vector<Box>{{ui::BoxKind::Message, file.string()},
+                                {ui::BoxKind::Message,
+                                 "The workbook \"" + file.string() + "\" seems to be open in another program: its lock "
+                                 "file \"" + lock.string() + "\" is there. The batch goes on. If that program saves the "
+                                 "workbook before the batch ends, the results are saved beside it under a new name; if "
+                                 "it saves the workbook after the batch, it writes over the results."}}));
+    EXPECT_EQ(Runs(), 1);
+    EXPECT_EQ(Cell(2, 60), Variant(4000.0)) << "nobody saved meanwhile: saved in place";
+    std::vector<std::string> names = folder.Names();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".~lock.cases.xlsx#", "cases.xlsx"}));
+}
+
+// A spreadsheet program that shows stored results without calculating them would
+// show the weights of the workbook before the batch.
+TEST_F(WorkbookBatch, AFormulaOnAnotherSheetOverAWrittenColumnKeepsNoStaleResult) {
+    const std::string rows =
+        Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500") +
+        Row(3, Num("A3", "150") + Num("B3", "20") + "<c r=\"C3\"><f>3000+1500</f><v>4500</v></c>" + Num("D3", "5000") +
+                   Str("E3", "A2") + Str("L3", kBeam) + Num("S3", "500"));
+    const std::string notes = "<row r=\"1\">" + fx::LibreOfficeFormula("A1", "SUM(Cases!DD2:DD21)", "0") +
+                              fx::LibreOfficeFormula("B1", "Cases!D2*2", "10000") + "</row>";
+    for (int pass = 1; pass <= 2; ++pass) {
+        if (pass == 1) {
+            ASSERT_TRUE(RunBatch(rows, notes));
+        } else {
+            ASSERT_TRUE(RunBatchOnFile()) << "a re-run of the saved workbook";
+        }
+        EXPECT_GT(std::get<double>(Cell(2, 108)) + std::get<double>(Cell(3, 108)), 0.0) << "weights written";
+        EXPECT_EQ(Cell(3, 60), Variant(4500.0)) << pass << ": the input formula's result is read";
+        sheet::Application app;
+        sheet::Workbook& book = app.Workbooks().Open(file.string());
+        sheet::Worksheet& notes_sheet = book.Worksheets().Item(2);
+        EXPECT_EQ(notes_sheet.Cells(1, 1).Value(), Variant(std::monostate{})) << pass << ": no stale sum";
+        EXPECT_TRUE(notes_sheet.Cells(1, 1).HasFormula());
+        EXPECT_EQ(notes_sheet.Cells(1, 2).Value(), Variant(10000.0)) << pass << ": it reads an input";
+        EXPECT_EQ(book.Worksheets().Item(1).Cells(3, 3).Value(), Variant(4500.0)) << pass;
+        EXPECT_NE(fx::Part(fx::Read(file), "xl/workbook.xml").find("fullCalcOnLoad=\"1\""), std::string::npos);
+    }
 }
 
 TEST_F(WorkbookBatch, AWorkbookThatCannotBeReadIsShownAndLeftAlone) {

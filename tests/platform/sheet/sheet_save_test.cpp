@@ -1,12 +1,15 @@
 // Where and how a save writes: through symbolic links, into hard-linked files, with
-// the file's owner and mode, refusing read-only files, and whole or not at all when
-// the saving process is killed in the middle.
+// the file's owner and mode, refusing read-only files, whole or not at all when the
+// saving process is killed in the middle, beside the workbook when another program
+// saved it meanwhile; and the lock files of office programs.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <fcntl.h>
 
 #include <fstream>
 
@@ -242,6 +245,119 @@ TEST_F(WorkbookSaves, TheNextSaveRemovesWhatAKilledSaveLeft) {
               (std::vector<std::string>{".cases.xlsx.tmp", ".cases.xlsx.zorv-1-0.tmp",
                                         ".cases.xlsx.zorv-99999999999999999999-0.tmp",
                                         ".other.xlsx.zorv-999999999-0.tmp", "cases.xlsx"}));
+}
+
+// Another program saves the workbook while it is open here: what it saved stays, and
+// the workbook as opened, with the cell set here, goes to a new file beside it.
+TEST_F(WorkbookSaves, AnotherProgramsSaveMeanwhileStaysAndTheWorkbookGoesBeside) {
+    const fs::path beside = folder / "cases (results).xlsx";
+    const std::string theirs = fx::Bytes(fx::OpenpyxlShaped(
+        fx::Workbook(fx::SheetXml("<row r=\"2\"><c r=\"A2\"><v>555</v></c></row>", "A2"), fx::SharedStrings({}),
+                     fx::SheetXml("<row r=\"1\"><c r=\"A1\"><v>8</v></c></row>"))));
+    // What the file holds after the other program, nothing when it is gone.
+    using Writer = std::function<std::optional<std::string>()>;
+    const auto same_size_and_time = [&]() -> std::optional<std::string> {
+        const struct stat before = StatOf(file);
+        std::string bytes = ReadFile(file);
+        bytes[bytes.size() / 2] ^= 0x20;
+        fx::SaveInPlace(file, bytes);
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        EXPECT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+        EXPECT_EQ(StatOf(file).st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+        return bytes;
+    };
+    const auto touched = [&]() -> std::optional<std::string> {
+        const timespec times[2] = {{0, UTIME_OMIT}, {1600000000, 0}};
+        EXPECT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+        return ReadFile(file);
+    };
+    const struct {
+        const char* what;
+        Writer writer;
+        std::string reason;
+    } cases[] = {
+        {"in place", [&] { fx::SaveInPlace(file, theirs); return std::optional(theirs); },
+         "was changed by another program"},
+        {"by rename", [&] { fx::SaveByRename(file, theirs); return std::optional(theirs); },
+         "was replaced by another program"},
+        {"in place, same size and time", same_size_and_time, "was changed by another program"},
+        {"only touched", touched, "was changed by another program"},
+        {"removed", [&] { fs::remove(file); return std::optional<std::string>(); },
+         "was removed or renamed by another program"},
+    };
+    for (const auto& c : cases) {
+        fx::Write(file, Parts());
+        ::chmod(file.c_str(), 0640);
+        sheet::Application app;
+        sheet::Workbook& book = app.Workbooks().Open(file.string());
+        book.Worksheets().Item(1).Cells(2, 1).SetValue(5.0);
+        const std::optional<std::string> left = c.writer();
+        EXPECT_EQ(book.SaveAs(file.string()), (sheet::SavedBeside{file.string(), beside.string(), c.reason})) << c.what;
+        if (left) {
+            EXPECT_EQ(ReadFile(file), *left) << c.what;
+        } else {
+            EXPECT_FALSE(fs::exists(file)) << c.what;
+        }
+        EXPECT_EQ(book.FullName(), beside.string()) << c.what;
+        EXPECT_EQ(Read(beside, 2, 1), Variant(5.0)) << c.what;
+        const fx::Parts saved = fx::Read(beside);
+        for (const auto& [name, bytes] : Parts())
+            if (name != "xl/worksheets/sheet1.xml" && name != "xl/workbook.xml")
+                EXPECT_EQ(fx::Part(saved, name), bytes) << c.what << ": " << name << " as opened";
+        EXPECT_EQ(StatOf(beside).st_mode & 0777, 0640u) << c.what;
+        std::vector<std::string> expected = {"cases (results).xlsx"};
+        if (left) expected.push_back("cases.xlsx");
+        EXPECT_EQ(Names(folder.Path()), expected) << c.what;
+        fs::remove(beside);
+    }
+}
+
+TEST_F(WorkbookSaves, AWorkbookGoingBesideTakesANameNotYetTakenAndSavesAgainThere) {
+    const std::string someone = "someone's results";
+    std::ofstream(folder / "cases (results).xlsx") << someone;
+    sheet::Application app;
+    sheet::Workbook& book = app.Workbooks().Open(file.string());
+    book.Worksheets().Item(1).Cells(2, 1).SetValue(5.0);
+    fx::SaveInPlace(file, fx::Bytes(fx::Workbook(fx::SheetXml("<row r=\"2\"><c r=\"A2\"><v>555</v></c></row>", "A2"),
+                                                 fx::SharedStrings({}))));
+    const std::optional<sheet::SavedBeside> beside = book.SaveAs(file.string());
+    ASSERT_TRUE(beside);
+    EXPECT_EQ(beside->Written, (folder / "cases (results 2).xlsx").string());
+    EXPECT_EQ(ReadFile(folder / "cases (results).xlsx"), someone);
+    // Its next save goes to the file it went to, which nobody else wrote.
+    book.Worksheets().Item(1).Cells(2, 1).SetValue(6.0);
+    EXPECT_EQ(book.SaveAs(beside->Written), std::nullopt);
+    EXPECT_EQ(Read(beside->Written, 2, 1), Variant(6.0));
+    EXPECT_EQ(Names(folder.Path()),
+              (std::vector<std::string>{"cases (results 2).xlsx", "cases (results).xlsx", "cases.xlsx"}));
+}
+
+TEST_F(WorkbookSaves, WhatAnotherProgramWritesAfterTheOpenNeverGetsIn) {
+    sheet::Application app;
+    sheet::Workbook& book = app.Workbooks().Open(file.string());
+    // Rewritten in place before any part is read here.
+    fx::SaveInPlace(file, fx::Bytes(fx::Workbook(fx::SheetXml("<row r=\"2\"><c r=\"A2\"><v>555</v></c></row>", "A2"),
+                                                 fx::SharedStrings({}))));
+    EXPECT_EQ(book.Worksheets().Item(1).Cells(2, 1).Value(), Variant(100.0));
+    EXPECT_EQ(book.Worksheets().Item(2).Cells(1, 1).Value(), Variant(7.0));
+}
+
+TEST_F(WorkbookSaves, LockFilesOfOfficePrograms) {
+    EXPECT_EQ(sheet::OfficeLockFile(file.string()), std::nullopt);
+    std::ofstream(folder / ".~lock.other.xlsx#") << "another workbook's";
+    std::ofstream(folder / "~$other.xlsx") << "another workbook's";
+    EXPECT_EQ(sheet::OfficeLockFile(file.string()), std::nullopt);
+    for (const std::string lock : {".~lock.cases.xlsx#", "~$cases.xlsx"}) {
+        std::ofstream(folder / lock) << "x";
+        EXPECT_EQ(sheet::OfficeLockFile(file.string()), (folder / lock).string());
+        fs::remove(folder / lock);
+    }
+    // Through a link, beside the file behind it too.
+    fs::create_directory(folder / "real");
+    fs::rename(file, folder / "real" / "book.xlsx");
+    fs::create_symlink("real/book.xlsx", file);
+    const fs::path lock = fx::WriteLibreOfficeLock(folder / "real" / "book.xlsx");
+    EXPECT_EQ(sheet::OfficeLockFile(file.string()), lock.string());
 }
 
 }  // namespace

@@ -239,6 +239,71 @@ TEST_F(Workbooks, FormulasSavedWithoutTheirResultReadAsNotYetCalculated) {
     }
 }
 
+// Formulas that read a cell given a value, directly, through other formulas or
+// through a defined name, on the same worksheet or another, lose their stored result;
+// the others keep it, an input formula of the first worksheet included.
+TEST_F(Workbooks, FormulasThatReadChangedCellsLoseTheirStoredResults) {
+    const std::string cases =
+        "<row r=\"2\"><c r=\"A2\"><v>100</v></c><c r=\"C2\"><f>3000+700</f><v>3700</v></c>"
+        "<c r=\"DD2\"><v>1</v></c><c r=\"DN2\"><f>DD2*1.1</f><v>1.1</v></c>"
+        "<c r=\"DO2\"><f t=\"shared\" ref=\"DO2:DO3\" si=\"0\">DD2+1</f><v>2</v></c>"
+        "<c r=\"DP2\"><f t=\"array\" ref=\"DP2:DP3\">DD2:DD3*2</f><v>2</v></c></row>"
+        "<row r=\"3\"><c r=\"DO3\"><f t=\"shared\" si=\"0\"/><v>2</v></c><c r=\"DP3\"><v>2</v></c></row>";
+    const std::string notes =
+        "<row r=\"1\">" + fx::LibreOfficeFormula("A1", "SUM(Cases!DD2:DD21)", "2") + "</row>"
+        "<row r=\"2\">" + fx::LibreOfficeFormula("A2", "Cases!C2*2", "7400") + "</row>"
+        "<row r=\"3\">" + fx::LibreOfficeFormula("A3", "A1*2", "4") + "</row>"
+        "<row r=\"4\"><c r=\"A4\" t=\"str\"><f>\"w=\"&amp;'Cases'!DD3</f><v>w=1</v></c></row>"
+        "<row r=\"5\">" + fx::LibreOfficeFormula("A5", "A6+1", "2") + "</row>"
+        "<row r=\"6\">" + fx::LibreOfficeFormula("A6", "MAX(cases!DD:DD)", "1") + "</row>"
+        "<row r=\"7\">" + fx::LibreOfficeFormula("A7", "SUM(Weights)", "2") + "</row>"
+        "<row r=\"8\">" + fx::LibreOfficeFormula("A8", "Cases!A2+Cases!DD4+DD2", "100") + "</row>";
+    fx::Parts parts = fx::LibreOfficeShaped(fx::Workbook(fx::SheetXml(cases), fx::SharedStrings({}), fx::SheetXml(notes)));
+    for (auto& [name, bytes] : parts)
+        if (name == "xl/workbook.xml")
+            bytes.insert(bytes.find("<calcPr"),
+                         "<definedNames><definedName name=\"weights\">Cases!$DD$2:$DD$21</definedName></definedNames>");
+    sheet::Workbook& book = Open(parts);
+    sheet::Worksheet& first = book.Worksheets().Item(1);
+    first.Cells(2, 108).SetValue(27.92);
+    first.Cells(3, 108).SetValue(27.92);
+    book.SaveAs(file.string());
+
+    sheet::Application other;
+    sheet::Workbook& saved = other.Workbooks().Open(file.string());
+    const std::tuple<int, int, int, Variant> values[] = {
+        {1, 2, 3, 3700.0},           {1, 2, 118, std::monostate{}}, {1, 2, 119, std::monostate{}},
+        {1, 3, 119, std::monostate{}}, {1, 2, 120, std::monostate{}}, {1, 3, 120, std::monostate{}},
+        {2, 1, 1, std::monostate{}},  {2, 2, 1, 7400.0},            {2, 3, 1, std::monostate{}},
+        {2, 4, 1, std::monostate{}},  {2, 5, 1, std::monostate{}},  {2, 6, 1, std::monostate{}},
+        {2, 7, 1, std::monostate{}},  {2, 8, 1, 100.0},
+    };
+    for (const auto& [sheet, row, column, value] : values) {
+        sheet::CellRef cell = saved.Worksheets().Item(sheet).Cells(row, column);
+        EXPECT_EQ(cell.Value(), value) << sheet << ": " << row << "," << column;
+        EXPECT_TRUE(cell.HasFormula() || (row == 3 && column == 120)) << sheet << ": " << row << "," << column;
+    }
+    const fx::Parts after = fx::Read(file);
+    const std::string xml = fx::Part(after, "xl/worksheets/sheet2.xml");
+    EXPECT_NE(xml.find("<c r=\"A1\" s=\"0\"><f aca=\"false\">SUM(Cases!DD2:DD21)</f></c>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<c r=\"A4\"><f>"), std::string::npos) << "no type for a result it does not hold: " << xml;
+    EXPECT_NE(fx::Part(after, "xl/workbook.xml").find("fullCalcOnLoad=\"1\""), std::string::npos);
+}
+
+TEST_F(Workbooks, FormulasOnlyOnAnotherWorksheetAskForAFullCalculation) {
+    const std::string notes = "<row r=\"1\">" + fx::LibreOfficeFormula("A1", "Cases!A2*2", "200") + "</row>";
+    const fx::Parts before = fx::Workbook(fx::SheetXml("<row r=\"2\"><c r=\"A2\"><v>100</v></c></row>"),
+                                          fx::SharedStrings({}), fx::SheetXml(notes));
+    sheet::Workbook& book = Open(before);
+    book.Worksheets().Item(1).Cells(2, 6).SetValue(1.0);
+    book.SaveAs(file.string());
+    const fx::Parts after = fx::Read(file);
+    EXPECT_EQ(fx::Part(after, "xl/worksheets/sheet2.xml"), fx::Part(before, "xl/worksheets/sheet2.xml"))
+        << "nothing it reads changed";
+    EXPECT_NE(fx::Part(after, "xl/workbook.xml").find("<calcPr calcId=\"191029\" fullCalcOnLoad=\"1\"/>"),
+              std::string::npos);
+}
+
 // A formula filled down N2:N4 and one filled over B6:C7, as spreadsheet programs
 // store them: the first cell holds the text and the range, the others its index.
 const std::string kSharedRows =
@@ -277,7 +342,8 @@ TEST_F(Workbooks, AnOverwrittenSharedFormulaPassesToTheCellsThatUseIt) {
     book.SaveAs(file.string());
     xml = fx::Part(fx::Read(file), "xl/worksheets/sheet1.xml");
     EXPECT_NE(xml.find("<c r=\"N4\"><f>A4*$A$1+SUM(A4:B4)</f><v>104</v>"), std::string::npos) << xml;
-    EXPECT_NE(xml.find("<c r=\"C6\"><f>B6+$A$1</f><v>7</v>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<c r=\"C6\"><f>B6+$A$1</f></c>"), std::string::npos) << "B6 changed under it: " << xml;
+    EXPECT_NE(xml.find("<c r=\"O3\"><f t=\"shared\" ref=\"O3\" si=\"2\">N3</f></c>"), std::string::npos) << xml;
     EXPECT_NE(xml.find("<c r=\"B7\"><f>A7+$A$1</f><v>8</v>"), std::string::npos) << xml;
     EXPECT_NE(xml.find("<c r=\"C7\"><f>B7+$A$1</f><v>9</v>"), std::string::npos) << xml;
     for (auto [row, column, value] : {std::tuple{2, 14, Variant(1.0)}, {3, 14, Variant(std::string("x"))},
