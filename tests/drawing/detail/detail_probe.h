@@ -4,6 +4,7 @@
 // redraw.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -84,14 +85,28 @@ private:
     Box box_;
 };
 
+// The box of a Diagonal bay's detail view on its panel, worked out in double precision
+// from the brace: the span of the brace and both plates' legs along the beam with 10 %
+// around it, by the tallest of 4.5 D_j and the two legs along the column with 10 %,
+// grown to the panel's shape; the brace's span centred, its axis 1.2 D_j up.
+inline view_test::ViewBox DiagonalDetailBox(const TBraceValues& b, int cw, int ch) {
+    const double span = double(b.L_brb) + b.down_L_h + b.up_L_h + 2.0 * b.D_j;
+    const double w0 = 1.1 * span;
+    const double h0 = 1.1 * std::max({4.5 * b.D_j, double(b.down_L_v), double(b.up_L_v)});
+    double w = w0, h = h0;
+    if (cw / w0 < ch / h0)
+        h = ch * w0 / cw;
+    else
+        w = cw * h0 / ch;
+    return {float(w), float(h), float((w - span) / 2), float(1.2 * b.D_j)};
+}
+
 // The pixel of the detail panel's last image that holds the view's point (x, y) mm,
-// with the box and origin that the last redraw fitted (a Chevron view is not moved
-// sideways).
-inline gl::Rgba PixelOf(const DOVEREForm& f, float x, float y) {
+// for the box and origin of the view drawn.
+inline gl::Rgba PixelOf(const DOVEREForm& f, const view_test::ViewBox& box, float x, float y) {
     const TPanel& panel = *f.OpGLPanel2;
-    const float ox = f.CfgText == "Chevron" ? 0.0f : f.ViewOffset[0];
-    const float px = (x + ox) * panel.ClientWidth() / f.ViewWidth;
-    const float py = (y + f.ViewOffset[1]) * panel.ClientHeight() / f.ViewHeight;
+    const float px = (x + box.offset_x) * panel.ClientWidth() / box.width;
+    const float py = (y + box.offset_y) * panel.ClientHeight() / box.height;
     return gl::PixelAt(panel.Surface(), static_cast<int>(std::floor(px)),
                        panel.ClientHeight() - 1 - static_cast<int>(std::floor(py)));
 }
