@@ -1,12 +1,16 @@
 // Where the detail view puts its rows and plates: running translations from the
 // view's origin for a Diagonal bay on either side of the 100 mm joint depth, and for
-// a Chevron bay whose two braces differ; what a Chevron view copies; the L lines;
-// the view before any result.
+// a Chevron bay whose two braces differ, each row whole; what a Chevron view copies;
+// the sideways offset that only a Diagonal view takes; the L lines about the work
+// points of the asymmetric bay; the view before any result.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "detail_probe.h"
 #include "detail_shapes.h"
@@ -22,7 +26,9 @@ using detail_test::Joined;
 using detail_test::Moved;
 using detail_test::Pieces;
 using detail_test::Recorder;
+using detail_test::SameRecord;
 using detail_test::SetPieces;
+using detail_test::Without;
 using gl::FeedbackKind;
 using testing_support::FormEnvironment;
 using view_test::Point;
@@ -44,6 +50,23 @@ std::vector<Point> JointShapes(const TBraceValues& b, Point side, Point plan, Po
                       Corners(r - b.t_j / 2, -b.t_c / 2, r + b.t_j / 2, -b.D_j / 2)}),
               section),
     });
+}
+
+// The three drawers of each row, in the order a row calls them.
+using RowDrawers = std::array<void (DOVEREForm::*)(), 3>;
+const RowDrawers kSideRow = {&DOVEREForm::DrawSideEnds, &DOVEREForm::DrawSideTransitions, &DOVEREForm::DrawSideCore};
+const RowDrawers kPlanRow = {&DOVEREForm::DrawPlanEnds, &DOVEREForm::DrawPlanTransitions, &DOVEREForm::DrawPlanCore};
+const RowDrawers kSectionRow = {&DOVEREForm::DrawCoreCrossSection, &DOVEREForm::DrawLxCrossSection,
+                                &DOVEREForm::DrawJointCrossSection};
+
+// Each row drawn on its own from the origin given for it, one after another.
+void DrawRowsAt(DOVEREForm& f, const std::vector<std::pair<Point, const RowDrawers*>>& rows) {
+    for (const auto& [origin, drawers] : rows) {
+        glPushMatrix();
+        glTranslatef(origin.x, origin.y, 0.0f);
+        for (auto draw : *drawers) (f.*draw)();
+        glPopMatrix();
+    }
 }
 
 // The lower corner plate from its inner corner; mirrored, it grows to smaller x.
@@ -161,6 +184,12 @@ TEST_F(DetailLayout, ADiagonalBayPlacesItsRowsAndPlatesByRunningSums) {
         });
         EXPECT_TRUE(SamePoints(recorder.Vertices(items, FeedbackKind::Polygon, RgbOf(form->GlPalette.JointColor)),
                                Distinct(JointShapes(b, c.side, c.plan, c.section))));
+        // Apart from the plates, exactly the three rows, each whole from its origin.
+        const Rgb plate = RgbOf(form->GlPalette.GussetColor);
+        const auto rows = recorder.Record([&] {
+            DrawRowsAt(*form, {{c.side, &kSideRow}, {c.plan, &kPlanRow}, {c.section, &kSectionRow}});
+        });
+        EXPECT_TRUE(SameRecord(Without(items, plate), Without(rows, plate)));
         const std::vector<Point> upper = {{c.upper.x, c.upper.y},
                                           {c.upper.x, c.upper.y - b.up_L_v},
                                           {c.upper.x - b.Gusset_Plate_up_x2, c.upper.y - b.Gusset_Plate_up_y2},
@@ -214,6 +243,16 @@ TEST_F(DetailLayout, AChevronBayDrawsEachBraceFromItsOwnSideBetweenTheTwoCornerP
 
     // The copied members hold the right brace's values; nothing else was touched.
     EXPECT_EQ(0, std::memcmp(&b, &r, sizeof(TBraceValues)));
+
+    // Apart from the plates, exactly each brace's three rows from their origins.
+    const Rgb plate = RgbOf(form->GlPalette.GussetColor);
+    const auto rows = recorder.Record([&] {
+        b = l;
+        DrawRowsAt(*form, {{{370, 0}, &kSideRow}, {{370, 78}, &kPlanRow}, {{370, 174}, &kSectionRow}});
+        b = r;
+        DrawRowsAt(*form, {{{4080, 29}, &kSideRow}, {{4080, 94}, &kPlanRow}, {{4080, 174}, &kSectionRow}});
+    });
+    EXPECT_TRUE(SameRecord(Without(items, plate), Without(rows, plate)));
 }
 
 // The first column from the left of the detail panel's last image that holds a drawn

@@ -1,7 +1,7 @@
 #pragma once
 // Reading the detail view back: the geometry its drawers give OpenGL's feedback mode
-// inside a chosen box (mm), and the pixel that holds a point of the view after a
-// redraw.
+// inside a chosen box (mm), two such records compared, and the pixel that holds a
+// point of the view after a redraw, for a box worked out apart from the fit.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -109,6 +109,32 @@ inline gl::Rgba PixelOf(const DOVEREForm& f, const view_test::ViewBox& box, floa
     const float py = (y + box.offset_y) * panel.ClientHeight() / box.height;
     return gl::PixelAt(panel.Surface(), static_cast<int>(std::floor(px)),
                        panel.ClientHeight() - 1 - static_cast<int>(std::floor(py)));
+}
+
+// The items of a record but those in one colour.
+inline std::vector<gl::FeedbackItem> Without(const std::vector<gl::FeedbackItem>& items, Rgb colour) {
+    std::vector<gl::FeedbackItem> kept;
+    for (const gl::FeedbackItem& item : items)
+        if (item.vertices.empty() || !view_test::SameColour(item.vertices[0], colour)) kept.push_back(item);
+    return kept;
+}
+
+// The same primitives in the same order, each vertex within a hundredth of a pixel.
+inline ::testing::AssertionResult SameRecord(const std::vector<gl::FeedbackItem>& actual,
+                                             const std::vector<gl::FeedbackItem>& expected) {
+    if (actual.size() != expected.size())
+        return ::testing::AssertionFailure() << actual.size() << " primitives, not " << expected.size();
+    for (std::size_t i = 0; i < actual.size(); ++i) {
+        const gl::FeedbackItem &a = actual[i], &e = expected[i];
+        bool same = a.kind == e.kind && a.vertices.size() == e.vertices.size();
+        for (std::size_t k = 0; same && k < a.vertices.size(); ++k) {
+            const gl::FeedbackVertex &u = a.vertices[k], &v = e.vertices[k];
+            same = std::fabs(u.x - v.x) < 0.01f && std::fabs(u.y - v.y) < 0.01f && u.r == v.r && u.g == v.g &&
+                   u.b == v.b && u.a == v.a;
+        }
+        if (!same) return ::testing::AssertionFailure() << "primitive " << i << " differs";
+    }
+    return ::testing::AssertionSuccess();
 }
 
 inline gl::Rgba Opaque(Rgb c) { return gl::OpaqueColor(c.r, c.g, c.b); }

@@ -62,6 +62,15 @@ TEST(ViewFit, ATallBoxGrowsInWidthAndATieKeepsTheHeight) {
     EXPECT_EQ(fit->Scale, fit->ScaleY);
     EXPECT_EQ(fit->Height, 100.0f);
     EXPECT_EQ(fit->Width, 200.0f);
+
+    // 359 x 359 on 100 x 100 pixels: both scales are the float nearest 100 / 359, and
+    // the height keeps its extent to the last bit while the width is recomputed from
+    // the scale, 100 / 0.278552 = 359.00003.
+    fit = FitViewBox(100, 100, 359, 359);
+    ASSERT_TRUE(fit);
+    ASSERT_EQ(fit->ScaleX, fit->ScaleY);
+    EXPECT_EQ(fit->Height, 359.0f);
+    EXPECT_EQ(fit->Width, 359.00003f);
 }
 
 TEST(ViewFit, NoBoxForAZeroExtentAnOverflowOrAPanelWithoutPixels) {
