@@ -1,6 +1,6 @@
-// Exact geometry of the elevation through OpenGL's feedback mode: members and plates,
-// stiffeners, the brace's stations, bolts, the mirrored right side of a Chevron bay,
-// and what a redraw names and copies.
+// Exact geometry of the elevation of the asymmetric bay through OpenGL's feedback
+// mode: members and plates, stiffeners, the brace's stations, bolts, the mirrored right
+// side of a Chevron bay without upper corner plates, and what a redraw names and copies.
 #include <gtest/gtest.h>
 
 #include "support/asymmetric_bay.h"

@@ -1,6 +1,7 @@
 // The two views as the window shows them: contexts made by the create handler and
-// given back, the pixels of the frame view before and after a result, the layer
-// toggles, a symmetric Chevron bay, repeatable redraws and the state they leave.
+// given back, the pixels of the frame view before and after a result of the
+// asymmetric bay, the projections, the layer toggles, a symmetric Chevron bay,
+// repeatable redraws and the state they leave.
 #include <gtest/gtest.h>
 
 #include <array>
