@@ -1,8 +1,10 @@
-// The run request: the exact text of the window's defaults, the unit constants, the
-// bolted keys, the gusset thickness rules, escaping and the precision of numbers.
+// The run request: the exact text of the window's defaults, a bay whose sides all
+// differ, the unit constants, the bolted keys, the gusset thickness rules, escaping
+// and the precision of numbers.
 #include <gtest/gtest.h>
 
 #include "core/run_request.h"
+#include "support/asymmetric_bay.h"
 #include "support/form_environment.h"
 
 namespace {
@@ -104,6 +106,17 @@ const char kGradesAndSectionsRequest[] =
     "\"Switch_of_Auto_Adjust_The_t_g\":true,\"Switch_of_Auto_Adjust_The_K_eff\":false,\"K_eff_req\":0,"
     "\"Switch_of_Adjust_The_K_eff_by_Target_Lc\":false,\"Switch_of_Adjust_The_K_eff_by_Lc_to_Lwp\":false}}";
 
+// The asymmetric bay's frame: each column, beam and clear distance under its own key.
+const char kAsymmetricFrame[] =
+    "{\"col_left_gap_for_L_brb\":80,\"col_right_gap_for_L_brb\":110,\"beam_up_gap_for_L_brb\":95,"
+    "\"beam_down_gap_for_L_brb\":60,\"default_thickness_of_slab_for_L_brb\":140,"
+    "\"default_gap_for_gusset_plate\":25,\"H_col\":3800,\"d_c_left\":400,\"d_c_right\":560,\"L_beam\":6000,"
+    "\"BeamType_up\":\"H600x200x11x17\",\"d_b_up\":600,\"b_w_b_up\":200,\"b_t_w_up\":11,\"b_t_f_up\":17,"
+    "\"BeamType_down\":\"H488x300x12x18\",\"d_b_down\":488,\"b_w_b_down\":300,\"b_t_w_down\":12,"
+    "\"b_t_f_down\":18,\"F_y_b\":0.033,\"R_y_b\":1.2,\"I_b_up\":776000000,\"M_p_up\":98340,"
+    "\"I_b_down\":710000000,\"M_p_down\":105600,\"Switch_of_Design_With_Frame_Action\":true,"
+    "\"Switch_of_Generalized_UFM\":true}";
+
 class RunRequest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -137,6 +150,23 @@ TEST_F(RunRequest, TheWindowsDefaultsGiveTheExactText) {
     const std::string sent = form->UrlTail;
     EXPECT_EQ(sent.substr(sent.find("\"ClientIpAddress\"")),
               std::string(kDefaultRequest).substr(std::string(kDefaultRequest).find("\"ClientIpAddress\"")));
+}
+
+TEST_F(RunRequest, AnAsymmetricBayGoesOutSideBySideAsTypedAndIsDesignedAsSent) {
+    namespace bay = testing_support::asymmetric_bay;
+    bay::Enter(*form);
+    EXPECT_EQ(MemberText(Build(), "FRAME"), kAsymmetricFrame);
+    EXPECT_TRUE(env.Headless().Boxes().empty());
+    const TFrameValues& f = form->FrameValues;
+    EXPECT_EQ(form->BeamTypeUp, "H600x200x11x17");
+    EXPECT_EQ(form->BeamTypeDown, "H488x300x12x18");
+    EXPECT_EQ(f.b_t_f_up, 17.0f);
+    EXPECT_EQ(f.b_t_f_down, 18.0f);
+    EXPECT_EQ(f.col_right_gap_for_L_brb, bay::kRightClear);
+    EXPECT_EQ(f.beam_down_gap_for_L_brb, bay::kLowerClear);
+    // A run sends the same frame, and the result brings the bay back into the members.
+    ASSERT_TRUE(bay::Design(*form));
+    EXPECT_EQ(MemberText(form->UrlTail, "FRAME"), kAsymmetricFrame);
 }
 
 TEST_F(RunRequest, CoreAndGussetGradesAndTheFourSectionNamesGiveTheExactText) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 #include <sstream>
@@ -202,6 +203,34 @@ TEST_F(DetailRows, EachSideAndPlanPieceFillsItsShapeAndDrawsItsLinesAtItsStation
                 }
         EXPECT_FALSE(glIsEnabled(GL_BLEND));
         EXPECT_FALSE(glIsEnabled(GL_LINE_STIPPLE));
+    }
+}
+
+TEST_F(DetailRows, TheEndsOfARowAreItsLxSegmentsThenItsLnSegmentsThenItsJoints) {
+    form->CtypeText = "Bolted";  // the joints with their bolts
+    form->BoltedValues.n = 4;
+    form->BoltedValues.el = 50;
+    form->BoltedValues.s = 70;
+    form->BoltedValues.et = 40;
+    using Drawer = void (DOVEREForm::*)();
+    struct Case {
+        const char* row;
+        Drawer ends;
+        std::array<Drawer, 3> pieces;
+    };
+    const Case cases[] = {
+        {"side", &DOVEREForm::DrawSideEnds,
+         {&DOVEREForm::DrawSideLxSegments, &DOVEREForm::DrawSideLnSegments, &DOVEREForm::DrawSideJoint}},
+        {"plan", &DOVEREForm::DrawPlanEnds,
+         {&DOVEREForm::DrawPlanLxSegments, &DOVEREForm::DrawPlanLnSegments, &DOVEREForm::DrawPlanJoint}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        const auto pieces = rows->Record([&] {
+            for (Drawer draw : c.pieces) (form->*draw)();
+        });
+        ASSERT_FALSE(pieces.empty());
+        EXPECT_TRUE(detail_test::SameRecord(rows->Record([&] { (form->*c.ends)(); }), pieces));
     }
 }
 

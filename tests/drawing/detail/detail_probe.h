@@ -1,9 +1,10 @@
 #pragma once
 // Reading the detail view back: the geometry its drawers give OpenGL's feedback mode
-// inside a chosen box (mm), and the pixel that holds a point of the view after a
-// redraw.
+// inside a chosen box (mm), two such records compared, and the pixel that holds a
+// point of the view after a redraw, for a box worked out apart from the fit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -84,16 +85,56 @@ private:
     Box box_;
 };
 
+// The box of a Diagonal bay's detail view on its panel, worked out in double precision
+// from the brace: the span of the brace and both plates' legs along the beam with 10 %
+// around it, by the tallest of 4.5 D_j and the two legs along the column with 10 %,
+// grown to the panel's shape; the brace's span centred, its axis 1.2 D_j up.
+inline view_test::ViewBox DiagonalDetailBox(const TBraceValues& b, int cw, int ch) {
+    const double span = double(b.L_brb) + b.down_L_h + b.up_L_h + 2.0 * b.D_j;
+    const double w0 = 1.1 * span;
+    const double h0 = 1.1 * std::max({4.5 * b.D_j, double(b.down_L_v), double(b.up_L_v)});
+    double w = w0, h = h0;
+    if (cw / w0 < ch / h0)
+        h = ch * w0 / cw;
+    else
+        w = cw * h0 / ch;
+    return {float(w), float(h), float((w - span) / 2), float(1.2 * b.D_j)};
+}
+
 // The pixel of the detail panel's last image that holds the view's point (x, y) mm,
-// with the box and origin that the last redraw fitted (a Chevron view is not moved
-// sideways).
-inline gl::Rgba PixelOf(const DOVEREForm& f, float x, float y) {
+// for the box and origin of the view drawn.
+inline gl::Rgba PixelOf(const DOVEREForm& f, const view_test::ViewBox& box, float x, float y) {
     const TPanel& panel = *f.OpGLPanel2;
-    const float ox = f.CfgText == "Chevron" ? 0.0f : f.ViewOffset[0];
-    const float px = (x + ox) * panel.ClientWidth() / f.ViewWidth;
-    const float py = (y + f.ViewOffset[1]) * panel.ClientHeight() / f.ViewHeight;
+    const float px = (x + box.offset_x) * panel.ClientWidth() / box.width;
+    const float py = (y + box.offset_y) * panel.ClientHeight() / box.height;
     return gl::PixelAt(panel.Surface(), static_cast<int>(std::floor(px)),
                        panel.ClientHeight() - 1 - static_cast<int>(std::floor(py)));
+}
+
+// The items of a record but those in one colour.
+inline std::vector<gl::FeedbackItem> Without(const std::vector<gl::FeedbackItem>& items, Rgb colour) {
+    std::vector<gl::FeedbackItem> kept;
+    for (const gl::FeedbackItem& item : items)
+        if (item.vertices.empty() || !view_test::SameColour(item.vertices[0], colour)) kept.push_back(item);
+    return kept;
+}
+
+// The same primitives in the same order, each vertex within a hundredth of a pixel.
+inline ::testing::AssertionResult SameRecord(const std::vector<gl::FeedbackItem>& actual,
+                                             const std::vector<gl::FeedbackItem>& expected) {
+    if (actual.size() != expected.size())
+        return ::testing::AssertionFailure() << actual.size() << " primitives, not " << expected.size();
+    for (std::size_t i = 0; i < actual.size(); ++i) {
+        const gl::FeedbackItem &a = actual[i], &e = expected[i];
+        bool same = a.kind == e.kind && a.vertices.size() == e.vertices.size();
+        for (std::size_t k = 0; same && k < a.vertices.size(); ++k) {
+            const gl::FeedbackVertex &u = a.vertices[k], &v = e.vertices[k];
+            same = std::fabs(u.x - v.x) < 0.01f && std::fabs(u.y - v.y) < 0.01f && u.r == v.r && u.g == v.g &&
+                   u.b == v.b && u.a == v.a;
+        }
+        if (!same) return ::testing::AssertionFailure() << "primitive " << i << " differs";
+    }
+    return ::testing::AssertionSuccess();
 }
 
 inline gl::Rgba Opaque(Rgb c) { return gl::OpaqueColor(c.r, c.g, c.b); }

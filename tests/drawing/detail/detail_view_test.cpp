@@ -52,18 +52,27 @@ protected:
         return gl::OpaqueColor(bg.R, bg.G, bg.B);
     }
 
-    // Millimetres per pixel of the detail view as last fitted.
-    float MmPerPixel() const { return form->ViewHeight / form->OpGLPanel2->ClientHeight(); }
+    // The box of the view as drawn for the brace in the members, worked out apart
+    // from the fit under test.
+    view_test::ViewBox Box() const {
+        return detail_test::DiagonalDetailBox(form->BraceValues, form->OpGLPanel2->ClientWidth(),
+                                              form->OpGLPanel2->ClientHeight());
+    }
+    gl::Rgba PixelOf(float x, float y) const { return detail_test::PixelOf(*form, Box(), x, y); }
+
+    // Millimetres per pixel of the detail view.
+    float MmPerPixel() const { return Box().height / form->OpGLPanel2->ClientHeight(); }
 
     // How far above the side row's axis the drawing reaches at x (mm from the view's
     // origin): the top of the unbroken run of drawn pixels that starts at the axis.
     float DrawnHeight(float x) const {
         const TPanel& panel = *form->OpGLPanel2;
+        const view_test::ViewBox box = Box();
         const int w = panel.ClientWidth(), h = panel.ClientHeight();
-        const int column = static_cast<int>(std::floor((x + form->ViewOffset[0]) * w / form->ViewWidth));
-        int top = static_cast<int>(std::floor(form->ViewOffset[1] / MmPerPixel()));
+        const int column = static_cast<int>(std::floor((x + box.offset_x) * w / box.width));
+        int top = static_cast<int>(std::floor(box.offset_y / MmPerPixel()));
         while (top + 1 < h && gl::PixelAt(panel.Surface(), column, h - 2 - top) != Background()) ++top;
-        return (top + 1) * MmPerPixel() - form->ViewOffset[1];
+        return (top + 1) * MmPerPixel() - box.offset_y;
     }
 
     FormEnvironment env;
@@ -124,20 +133,20 @@ TEST_F(DetailPicture, ACasingFillsItsWallAndBlanksOutItsInsideAroundTheCoreAndTh
                 int drawn = 0;
                 for (int dx = -1; dx <= 1; ++dx)
                     for (int dy = -1; dy <= 1; ++dy)
-                        drawn += detail_test::PixelOf(*form, x + wall + dx * px, y + wall + dy * px) != Background();
+                        drawn += PixelOf(x + wall + dx * px, y + wall + dy * px) != Background();
                 if (circular)
                     EXPECT_EQ(drawn, 0);
                 else
                     EXPECT_GT(drawn, 0);
                 // Inside the wall, clear of the plate and the ribs: the background
                 // itself, blanked out over the wall's fill.
-                EXPECT_EQ(detail_test::PixelOf(*form, x + 0.3f * b.D_t, y + 0.3f * b.D_t), Background());
-                EXPECT_EQ(detail_test::PixelOf(*form, x - 0.3f * b.D_t, y - 0.3f * b.D_t), Background());
+                EXPECT_EQ(PixelOf(x + 0.3f * b.D_t, y + 0.3f * b.D_t), Background());
+                EXPECT_EQ(PixelOf(x - 0.3f * b.D_t, y - 0.3f * b.D_t), Background());
                 // The plate at the middle is drawn over the blank.
-                EXPECT_NE(detail_test::PixelOf(*form, x, y), Background());
+                EXPECT_NE(PixelOf(x, y), Background());
                 // Both walls reach the top of the section.
                 int top = 0;
-                for (int dy = -1; dy <= 1; ++dy) top += detail_test::PixelOf(*form, x, y + wall + dy * px) != Background();
+                for (int dy = -1; dy <= 1; ++dy) top += PixelOf(x, y + wall + dy * px) != Background();
                 EXPECT_GT(top, 0);
             }
         }

@@ -1,4 +1,4 @@
-// The fits of both views to their panels.
+// The fits of both views to their panels, against boxes worked out by hand.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,6 +6,7 @@
 #include <cfloat>
 
 #include "drawing/view_fit.h"
+#include "support/asymmetric_bay.h"
 
 namespace {
 
@@ -18,17 +19,33 @@ TFrameValues Bay(float L, float H, float dc, float db) {
     return f;
 }
 
-TEST(ViewFit, TheFrameBoxGrowsInHeightToThePanelAndCentresTheBay) {
-    const std::optional<TViewFit> fit = FitFrameBox(409, 294, Bay(6000, 4000, 400, 600));
-    ASSERT_TRUE(fit);
-    // 409 / 7360 is just below 294 / 5290: the width keeps its extent.
-    EXPECT_NEAR(fit->ScaleX, 0.0555707, 1e-7);
-    EXPECT_NEAR(fit->ScaleY, 0.0555766, 1e-7);
-    EXPECT_EQ(fit->Scale, fit->ScaleX);
-    EXPECT_EQ(fit->Width, 7360.0f);
-    EXPECT_EQ(fit->Height, 5290.5625f);
-    EXPECT_EQ(fit->OffsetX, 680.0f);
-    EXPECT_EQ(fit->OffsetY, 645.28125f);
+TEST(ViewFit, TheFrameBoxGrowsToThePanelAndCentresTheBay) {
+    namespace bay = testing_support::asymmetric_bay;
+    struct Case {
+        const char* bay;
+        TFrameValues frame;
+        float scale_x, scale_y, width, height, offset_x, offset_y;
+    };
+    const Case cases[] = {
+        // 6000 x 4000, columns 400, beams 600: 7360 x 5290 wanted; 409 / 7360 is just
+        // below 294 / 5290, so the width keeps its extent.
+        {"worked example", Bay(6000, 4000, 400, 600), 0.0555707f, 0.0555766f, 7360, 5290.5625f, 680, 645.28125f},
+        // Both columns and both beams count, each by half.
+        {"asymmetric bay", bay::FrameValues(), bay::kFrameScaleX, bay::kFrameScaleY, bay::kFrameBox.width,
+         bay::kFrameBox.height, bay::kFrameBox.offset_x, bay::kFrameBox.offset_y},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bay);
+        const std::optional<TViewFit> fit = FitFrameBox(409, 294, c.frame);
+        ASSERT_TRUE(fit);
+        EXPECT_NEAR(fit->ScaleX, c.scale_x, 1e-7);
+        EXPECT_NEAR(fit->ScaleY, c.scale_y, 1e-7);
+        EXPECT_EQ(fit->Scale, fit->ScaleX);
+        EXPECT_NEAR(fit->Width, c.width, 1e-3);
+        EXPECT_NEAR(fit->Height, c.height, 1e-3);
+        EXPECT_NEAR(fit->OffsetX, c.offset_x, 1e-3);
+        EXPECT_NEAR(fit->OffsetY, c.offset_y, 1e-3);
+    }
 }
 
 TEST(ViewFit, ATallBoxGrowsInWidthAndATieKeepsTheHeight) {
@@ -45,6 +62,15 @@ TEST(ViewFit, ATallBoxGrowsInWidthAndATieKeepsTheHeight) {
     EXPECT_EQ(fit->Scale, fit->ScaleY);
     EXPECT_EQ(fit->Height, 100.0f);
     EXPECT_EQ(fit->Width, 200.0f);
+
+    // 359 x 359 on 100 x 100 pixels: both scales are the float nearest 100 / 359, and
+    // the height keeps its extent to the last bit while the width is recomputed from
+    // the scale, 100 / 0.278552 = 359.00003.
+    fit = FitViewBox(100, 100, 359, 359);
+    ASSERT_TRUE(fit);
+    ASSERT_EQ(fit->ScaleX, fit->ScaleY);
+    EXPECT_EQ(fit->Height, 359.0f);
+    EXPECT_EQ(fit->Width, 359.00003f);
 }
 
 TEST(ViewFit, NoBoxForAZeroExtentAnOverflowOrAPanelWithoutPixels) {
@@ -80,16 +106,22 @@ TEST(ViewFit, TheDiagonalDetailBoxSpansTheBraceAndItsPlates) {
     b.up_L_v = 600;  // taller than 4.5 D_j
     const std::optional<TViewFit> fit = FitDiagonalDetailBox(779, 196, b);
     ASSERT_TRUE(fit);
-    // S = 4700, W0 = 5170, H0 = 660: the width limits the scale.
-    EXPECT_FLOAT_EQ(fit->ScaleX, 779.0f / 5170.0f);
-    EXPECT_FLOAT_EQ(fit->ScaleY, 196.0f / 660.0f);
+    // S = 4700, W0 = 5170, H0 = 660: 779 / 5170 = 0.150677 is below 196 / 660 =
+    // 0.296970, so the height grows to 196 x 5170 / 779 = 1300.7959.
+    EXPECT_NEAR(fit->ScaleX, 0.150677, 1e-6);
+    EXPECT_NEAR(fit->ScaleY, 0.296970, 1e-6);
     EXPECT_EQ(fit->Width, 5170.0f);
-    EXPECT_FLOAT_EQ(fit->Height, 196.0f / (779.0f / 5170.0f));
-    EXPECT_FLOAT_EQ(fit->OffsetX, (fit->Width - 4700.0f) * 0.5f);
+    EXPECT_NEAR(fit->Height, 1300.7959, 1e-3);
+    EXPECT_EQ(fit->OffsetX, 235.0f);  // (5170 - 4700) / 2
     EXPECT_FLOAT_EQ(fit->OffsetY, 120.0f);
 
-    b.up_L_v = 0;  // 4.5 D_j = 450 is the tallest
-    EXPECT_FLOAT_EQ(FitDiagonalDetailBox(779, 196, b)->ScaleY, 196.0f / 495.0f);
+    // 4.5 D_j = 450 is the tallest when the upper plate is lower than the lower one.
+    b.up_L_v = 0;
+    b.down_L_v = 440;
+    EXPECT_NEAR(FitDiagonalDetailBox(779, 196, b)->ScaleY, 196.0 / 495.0, 1e-6);
+    // The upper plate's leg counts on its own.
+    b.up_L_v = 700;
+    EXPECT_NEAR(FitDiagonalDetailBox(779, 196, b)->ScaleY, 196.0 / 770.0, 1e-6);
     EXPECT_FALSE(FitDiagonalDetailBox(779, 196, TBraceValues{}));
 }
 
@@ -105,13 +137,23 @@ TEST(ViewFit, TheChevronDetailBoxCountsBothBracesAndTheMiddlePlate) {
     b.up_L_h = 0;
     const std::optional<TViewFit> fit = FitChevronDetailBox(779, 196, b, sides);
     ASSERT_TRUE(fit);
-    // Left: 30 + 250 + 60 + 3000 + 60; middle 600; right: 50 + 3000 + 50 + 50 + 250 + 25.
-    const float span = 7425.0f;
-    EXPECT_FLOAT_EQ(fit->ScaleX, 779.0f / static_cast<float>(span * 1.1));
-    // Lv_mid 400 is the tallest.
-    EXPECT_FLOAT_EQ(fit->ScaleY, 196.0f / static_cast<float>(400 * 1.1));
-    EXPECT_FLOAT_EQ(fit->OffsetY, fit->Height * 0.5f - 75.0f);
-    EXPECT_FLOAT_EQ(fit->OffsetX, (fit->Width - 3350.0f) * 0.5f);
+    // Left: 30 + 250 + 60 + 3000 + 60; middle 600; right: 50 + 3000 + 50 + 50 + 250 + 25;
+    // 7425 x 1.1 = 8167.5 wide, and Lv_mid 400 the tallest: 440 high. 779 / 8167.5 =
+    // 0.0953780 is below 196 / 440 = 0.445455: the height grows to 2054.9807.
+    EXPECT_NEAR(fit->ScaleX, 0.0953780, 1e-7);
+    EXPECT_NEAR(fit->ScaleY, 0.445455, 1e-6);
+    EXPECT_EQ(fit->Width, 8167.5f);
+    EXPECT_NEAR(fit->Height, 2054.9807, 1e-3);
+    // Half the box less 1.5 of the member D_j; x as for a Diagonal bay from the
+    // members' span 3000 + 250 + 0 + 2 x 50 = 3350, which the drawing does not apply.
+    EXPECT_NEAR(fit->OffsetY, 952.4904, 1e-3);
+    EXPECT_NEAR(fit->OffsetX, 2408.75, 1e-3);
+
+    // The height starts from the member D_j (the right brace's), not the left one's:
+    // 4.5 x 50 = 225 stays below the right plate's 250, where 4.5 x 60 would not.
+    SideValueTable low = sides;
+    low["MIDDLE"]["Lv_mid"] = 100;
+    EXPECT_NEAR(FitChevronDetailBox(779, 196, b, low)->ScaleY, 196.0 / 275.0, 1e-6);
 
     // A missing side or value gives no box, and reading enters nothing.
     SideValueTable empty;

@@ -1,8 +1,9 @@
-// Exact geometry of the elevation through OpenGL's feedback mode: members and plates,
-// stiffeners, the brace's stations, bolts, the mirrored right side of a Chevron bay,
-// and what a redraw names and copies.
+// Exact geometry of the elevation of the asymmetric bay through OpenGL's feedback
+// mode: members and plates, stiffeners, the brace's stations, bolts, the mirrored right
+// side of a Chevron bay without upper corner plates, and what a redraw names and copies.
 #include <gtest/gtest.h>
 
+#include "support/asymmetric_bay.h"
 #include "support/form_environment.h"
 #include "view_probe.h"
 
@@ -20,6 +21,8 @@ using view_test::SamePoints;
 
 const Rgb kWhite{1, 1, 1};
 
+namespace bay = testing_support::asymmetric_bay;
+
 // A check box set from code without its click, which would run a design.
 void SetQuietly(TCheckBox* box, bool checked) {
     const auto click = box->OnClick;
@@ -28,26 +31,27 @@ void SetQuietly(TCheckBox* box, bool checked) {
     box->OnClick = click;
 }
 
-// A window with the local service's Diagonal result and its contexts.
+// A window with the local service's Diagonal result of the asymmetric bay and its
+// contexts.
 class Elevation : public ::testing::Test {
 protected:
     void SetUp() override {
         form = env.Create();
         ASSERT_NE(form->FrameRC, nullptr);
         ASSERT_EQ(form->CfgText, "Diagonal");
+        ASSERT_TRUE(bay::Design(*form));
     }
 
-    std::vector<gl::FeedbackItem> Record(const std::function<void()>& draw) {
-        return FrameProbe(*form).Record(*form, draw);
-    }
+    FrameProbe Probe() const { return FrameProbe(*form, bay::kFrameBox); }
+    std::vector<gl::FeedbackItem> Record(const std::function<void()>& draw) { return Probe().Record(*form, draw); }
     std::vector<Point> Polygons(const std::vector<gl::FeedbackItem>& items, const TGlColor& colour) {
-        return FrameProbe(*form).Vertices(items, FeedbackKind::Polygon, RgbOf(colour));
+        return Probe().Vertices(items, FeedbackKind::Polygon, RgbOf(colour));
     }
     std::vector<Point> Lines(const std::vector<gl::FeedbackItem>& items, Rgb colour) {
-        return FrameProbe(*form).Vertices(items, FeedbackKind::Line, colour);
+        return Probe().Vertices(items, FeedbackKind::Line, colour);
     }
     std::vector<Point> Points(const std::vector<gl::FeedbackItem>& items, Rgb colour) {
-        return FrameProbe(*form).Vertices(items, FeedbackKind::Point, colour);
+        return Probe().Vertices(items, FeedbackKind::Point, colour);
     }
 
     // The corners of a box.
@@ -64,10 +68,10 @@ protected:
 };
 
 TEST_F(Elevation, MembersAndCornerPlatesLieOnTheWorkLines) {
-    const TFrameValues& f = form->FrameValues;
     const TBraceValues& b = form->BraceValues;
     const TGlPalette& p = form->GlPalette;
-    const float L = f.L_beam, H = f.H_col;
+    // Columns 400 and 560 about x 0 and 6000, from under the 488 deep lower beam to the
+    // top of the 600 deep upper one; the beams between the column faces 200 and 5720.
     struct Case {
         const char* part;
         void (DOVEREForm::*draw)();
@@ -75,23 +79,19 @@ TEST_F(Elevation, MembersAndCornerPlatesLieOnTheWorkLines) {
         std::vector<Point> corners;
     };
     const Case cases[] = {
-        {"left column", &DOVEREForm::DrawLeftColumn, p.LeftColumnColor,
-         Box(-f.d_c_left / 2, -f.d_b_down / 2, f.d_c_left / 2, H + f.d_b_up / 2)},
-        {"right column", &DOVEREForm::DrawRightColumn, p.RightColumnColor,
-         Box(L - f.d_c_right / 2, -f.d_b_down / 2, L + f.d_c_right / 2, H + f.d_b_up / 2)},
-        {"lower beam", &DOVEREForm::DrawLowerBeam, p.LowerBeamColor,
-         Box(f.d_c_left / 2, -f.d_b_down / 2, L - f.d_c_right / 2, f.d_b_down / 2)},
-        {"upper beam", &DOVEREForm::DrawUpperBeam, p.UpperBeamColor,
-         Box(f.d_c_left / 2, H - f.d_b_up / 2, L - f.d_c_right / 2, H + f.d_b_up / 2)},
+        {"left column", &DOVEREForm::DrawLeftColumn, p.LeftColumnColor, Box(-200, -244, 200, 4100)},
+        {"right column", &DOVEREForm::DrawRightColumn, p.RightColumnColor, Box(5720, -244, 6280, 4100)},
+        {"lower beam", &DOVEREForm::DrawLowerBeam, p.LowerBeamColor, Box(200, -244, 5720, 244)},
+        {"upper beam", &DOVEREForm::DrawUpperBeam, p.UpperBeamColor, Box(200, 3500, 5720, 4100)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.part);
         EXPECT_TRUE(SamePoints(Polygons(Record([&] { (form->*c.draw)(); }), c.colour), c.corners));
     }
 
-    // Both plates from their inner corners, the upper one reaching into the bay.
-    const float lx = f.d_c_left / 2, ly = f.d_b_down / 2;
-    const float ux = L - f.d_c_right / 2, uy = H - f.d_b_up / 2;
+    // Both plates from their inner corners (200, 244) and (5720, 3500), the upper one
+    // reaching into the bay.
+    const float lx = 200, ly = 244, ux = 5720, uy = 3500;
     const std::vector<Point> plates = {
         {lx, ly},
         {lx, ly + b.down_L_v},
@@ -108,9 +108,7 @@ TEST_F(Elevation, MembersAndCornerPlatesLieOnTheWorkLines) {
 }
 
 TEST_F(Elevation, StiffenersRunAlongTheStraightFreeEdgesFiftyMillimetresShort) {
-    const TFrameValues& f = form->FrameValues;
     TBraceValues& b = form->BraceValues;
-    const float L = f.L_beam, H = f.H_col;
     // The service's plates have a level and a plumb free edge each.
     ASSERT_EQ(b.Gusset_Plate_down_y2, b.down_L_v);
     ASSERT_EQ(b.Gusset_Plate_down_x1, b.down_L_h);
@@ -119,9 +117,9 @@ TEST_F(Elevation, StiffenersRunAlongTheStraightFreeEdgesFiftyMillimetresShort) {
     const float t = b.t_sf;
     const float top = b.Gusset_Plate_down_x2 - 50, right = b.Gusset_Plate_down_y1 - 50;
     const float under = b.Gusset_Plate_up_x2 - 50, left = b.Gusset_Plate_up_y1 - 50;
-    const float lx = f.d_c_left / 2, ly = f.d_b_down / 2;
-    const float ux = L - f.d_c_right / 2, uy = H - f.d_b_up / 2;
-    // Level ones lie just beyond their edge, plumb ones are centred on it.
+    // From the inner corners (200, 244) and (5720, 3500). Level ones lie just beyond
+    // their edge, plumb ones are centred on it.
+    const float lx = 200, ly = 244, ux = 5720, uy = 3500;
     const std::vector<Point> plates = Joined(
         Joined(Box(lx, ly + b.down_L_v + t / 2, lx + top, ly + b.down_L_v + 1.5f * t),
                Box(lx + b.down_L_h - t / 2, ly, lx + b.down_L_h + t / 2, ly + right)),
@@ -261,15 +259,15 @@ protected:
         ASSERT_EQ(form->CfgText, "Chevron");
         std::map<std::string, float>& left = form->SideValues["LEFT"];
         std::map<std::string, float>& right = form->SideValues["RIGHT"];
+        ASSERT_EQ(left["d_c_left"], bay::kLeftColumn);
+        ASSERT_EQ(right["d_c_right"], bay::kRightColumn);
         // The right side's plate and brace become those of a shallower, longer one.
-        right["d_c_right"] = left["d_c_left"] + 100;
         right["down_L_h"] = left["down_L_h"] + 120;
         right["Gusset_Plate_down_x1"] = right["down_L_h"];
         right["Gusset_Plate_down_x2"] = left["Gusset_Plate_down_x2"] + 60;
         right["tan_phi"] = left["tan_phi"] * 0.9f;
         right["D_j"] = left["D_j"] - 40;
         right["L_c"] = left["L_c"] + 200;
-        form->FrameValues.d_c_right = right["d_c_right"];
     }
 };
 
@@ -322,6 +320,37 @@ TEST_F(ChevronElevation, TheRightSideIsTheLeftDrawingMirroredFromTheRightValues)
     std::vector<Point> cores = core(left);
     for (Point p : core(right)) cores.push_back(Mirrored(p, L));
     EXPECT_TRUE(SamePoints(Polygons(Record([&] { form->DrawFrameView(); }), form->GlPalette.CoreColor), cores));
+}
+
+TEST_F(ChevronElevation, HasNoUpperCornerPlatesNorTheirStiffeners) {
+    // Upper plate values with a level and a plumb free edge, as a Diagonal result would
+    // leave them: drawn, the plates would bring their stiffeners along.
+    TBraceValues& b = form->BraceValues;
+    b.up_L_h = 700, b.up_L_v = 600;
+    b.Gusset_Plate_up_x1 = 700, b.Gusset_Plate_up_y1 = 300;
+    b.Gusset_Plate_up_x2 = 400, b.Gusset_Plate_up_y2 = 600;
+    SetQuietly(form->CheckBox_Stiffener, true);
+    form->ShowFrame = form->ShowRL = form->ShowBRB = false;
+    // Under the upper beam (3500) by a plate's leg and a stiffener, beside either
+    // column face (200, 5720) by the other leg and a stiffener.
+    const float reach = 2 * std::max(b.t_sf, form->SideValues["RIGHT"]["t_sf"]) + 1;
+    auto at_upper_corner = [&](Point p) {
+        return p.y > 3500 - 600 - reach && p.y < 3500 + 1 &&
+               ((p.x > 200 - 1 && p.x < 900 + reach) || (p.x > 5020 - reach && p.x < 5720 + 1));
+    };
+    auto count = [&](const std::vector<gl::FeedbackItem>& items) {
+        int n = 0;
+        for (const std::vector<Point>& points :
+             {Polygons(items, form->GlPalette.GussetColor), Polygons(items, form->GlPalette.StiffenerColor),
+              Lines(items, RgbOf(form->GlPalette.StiffenerColor))})
+            n += static_cast<int>(std::count_if(points.begin(), points.end(), at_upper_corner));
+        return n;
+    };
+    // The same values in a Diagonal bay put a plate and two stiffeners there.
+    form->CfgText = "Diagonal";
+    EXPECT_GE(count(Record([&] { form->DrawFrameView(); })), 5 + 8);
+    form->CfgText = "Chevron";
+    EXPECT_EQ(count(Record([&] { form->DrawFrameView(); })), 0);
 }
 
 TEST_F(ChevronElevation, ARedrawLeavesTheRightSideInTheMembersAndTheLeftColumnDepth) {
@@ -415,27 +444,12 @@ void ExpectReferenceLines(const DOVEREForm& form, const std::vector<gl::Feedback
     };
     for (const auto& [colour, segments] : colours) {
         SCOPED_TRACE(::testing::Message() << "colour " << colour.r << " " << colour.g << " " << colour.b);
-        EXPECT_TRUE(SameSegments(FrameProbe(form).Segments(items, colour), *segments));
+        EXPECT_TRUE(SameSegments(FrameProbe(form, bay::kFrameBox).Segments(items, colour), *segments));
     }
 }
 
-// A bay whose columns, beams and clear gaps all differ.
-void AsymmetricFrame(TFrameValues& f) {
-    f.L_beam = 6000;
-    f.H_col = 3800;
-    f.d_c_left = 400;
-    f.d_c_right = 560;
-    f.d_b_up = 620;
-    f.d_b_down = 480;
-    f.col_left_gap_for_L_brb = 60;
-    f.col_right_gap_for_L_brb = 85;
-    f.beam_up_gap_for_L_brb = 95;
-    f.beam_down_gap_for_L_brb = 45;
-    f.default_thickness_of_slab_for_L_brb = 140;
-}
-
-// The outline and the five clear-distance lines of that bay: x 200 and 5720 are the
-// column faces, y 240 and 3490 the beam faces.
+// The outline and the five clear-distance lines of the asymmetric bay: x 200 and 5720
+// are the column faces, y 244 and 3500 the beam faces.
 std::vector<Segment> OutlineAndClearDistances() {
     const float L = 6000, H = 3800;
     return {
@@ -443,16 +457,15 @@ std::vector<Segment> OutlineAndClearDistances() {
         {{L, 0}, {L, H}},
         {{0, H}, {L, H}},
         {{0, 0}, {L, 0}},
-        {{260, 240}, {260, 3490}},    // left: face + 60
-        {{5635, 240}, {5635, 3490}},  // right: face - 85
-        {{200, 3395}, {5720, 3395}},  // upper: beam face - 95, below the beam
-        {{200, 380}, {5720, 380}},    // slab top: face + 140
-        {{200, 425}, {5720, 425}},    // lower: slab + 45
+        {{280, 244}, {280, 3500}},    // left: face + 80
+        {{5610, 244}, {5610, 3500}},  // right: face - 110
+        {{200, 3405}, {5720, 3405}},  // upper: beam face - 95, below the beam
+        {{200, 384}, {5720, 384}},    // slab top: face + 140
+        {{200, 444}, {5720, 444}},    // lower: slab + 60
     };
 }
 
 TEST_F(Elevation, ReferenceLinesOfADiagonalBayLieWhereTheirValuesPutThem) {
-    AsymmetricFrame(form->FrameValues);
     const std::vector<float> lower = LineValues(100), upper = LineValues(110);
     for (int i = 0; i < 16; ++i) {
         form->BraceValues.*TBraceValues::Member(kLowerLineKeys[i]) = lower[i];
@@ -481,7 +494,6 @@ TEST_F(Elevation, ReferenceLinesOfADiagonalBayLieWhereTheirValuesPutThem) {
 TEST_F(Elevation, ReferenceLinesOfAnAsymmetricChevronBayFollowEachSide) {
     view_test::ChooseChevron(form);
     ASSERT_EQ(form->CfgText, "Chevron");
-    AsymmetricFrame(form->FrameValues);
     // Each side's plates have lines of their own.
     const std::vector<float> left_lower = LineValues(100), left_upper = LineValues(110);
     const std::vector<float> right_lower = LineValues(140), right_upper = LineValues(160);

@@ -1,6 +1,7 @@
 // The two views as the window shows them: contexts made by the create handler and
-// given back, the pixels of the frame view before and after a result, the layer
-// toggles, a symmetric Chevron bay, repeatable redraws and the state they leave.
+// given back, the pixels of the frame view before and after a result of the
+// asymmetric bay, the projections, the layer toggles, a symmetric Chevron bay,
+// repeatable redraws and the state they leave.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,6 +9,7 @@
 #include <optional>
 
 #include "platform/ui/input.h"
+#include "support/asymmetric_bay.h"
 #include "support/form_environment.h"
 #include "view_probe.h"
 
@@ -19,6 +21,7 @@ using view_test::FrameProbe;
 using view_test::Over;
 using view_test::Rgb;
 using view_test::RgbOf;
+using view_test::ViewBox;
 
 Rgb Background(const DOVEREForm& f) { return RgbOf(f.GlPalette.BackgroundColor); }
 
@@ -26,27 +29,28 @@ int CountExactly(const ui::PixelImage& image, Rgb colour) {
     return gl::CountPixels(image, gl::OpaqueColor(colour.r, colour.g, colour.b));
 }
 
-// Points of the default Diagonal bay (5000 x 4000, columns 500, beams 594 deep) that
-// only one part covers, several pixels from every other part and line.
-struct Samples {
-    float column_x, column_y;  // inside the left column, off its centre line
-    float beam_x, beam_y;      // inside the lower beam, off its centre line
-    float plate_x, plate_y;    // lower gusset plate, below the slab line and the brace
-    float core_x, core_y;      // brace core inside the casing, off the work line
+namespace bay = testing_support::asymmetric_bay;
 
-    explicit Samples(const DOVEREForm& f) {
-        const TFrameValues& v = f.FrameValues;
-        const TBraceValues& b = f.BraceValues;
-        column_x = -v.d_c_left / 4;
-        column_y = v.H_col / 2;
-        beam_x = v.L_beam / 2;
-        beam_y = -v.d_b_down / 4;
-        plate_x = v.d_c_left / 2 + b.down_L_h * 0.66f;
-        plate_y = v.d_b_down / 2 + v.default_thickness_of_slab_for_L_brb / 2;
+// A window on the local service with the asymmetric bay designed.
+DOVEREForm* DesignedBay(FormEnvironment& env) {
+    DOVEREForm* form = env.Create();
+    EXPECT_TRUE(bay::Design(*form));
+    return form;
+}
+
+// Points of the asymmetric bay (6000 x 3800, columns 400 and 560, beams 600 and 488)
+// that only one part covers, several pixels from every other part and line: inside
+// each column and beam off its centre line, the right column and the upper beam near
+// their outer faces; the lower gusset plate below the slab line; the brace core inside
+// the casing, off the work line.
+struct Samples {
+    view_test::Point left_column{-100, 1900}, right_column{6245, 1900};
+    view_test::Point lower_beam{3000, -122}, upper_beam{3000, 4070};
+    view_test::Point plate, core;
+
+    explicit Samples(const TBraceValues& b) : plate{200 + b.down_L_h * 0.66f, 244 + 70} {
         const float mid_core = b.Shrink_Ratio_DOWN * b.L_wp + b.L_w + b.L_n + b.L_x + b.L_t + b.L_c / 2;
-        const view_test::Point p = view_test::OnBrace(b.tan_phi, mid_core, 50);
-        core_x = p.x;
-        core_y = p.y;
+        core = view_test::OnBrace(b.tan_phi, mid_core, 50);
     }
 };
 
@@ -114,25 +118,25 @@ TEST(Views, ThePaletteHoldsEveryColourAndTheDash) {
 
 TEST(Views, ADiagonalResultShowsTheMembersAndPlatesInTheirBlendedColours) {
     FormEnvironment env;
-    DOVEREForm* form = env.Create();
+    DOVEREForm* form = DesignedBay(env);
     ASSERT_EQ(form->CfgText, "Diagonal");
-    ASSERT_GT(form->FrameValues.L_beam, 0.0f);
     ui::PaintForm(form);
 
-    const FrameProbe probe(*form);
-    const Samples s(*form);
+    const FrameProbe probe(*form, bay::kFrameBox);
+    const Samples s(form->BraceValues);
     const TGlPalette& p = form->GlPalette;
-    EXPECT_TRUE(ColourNear(probe.At(s.column_x, s.column_y), Over(p.LeftColumnColor, Background(*form))));
-    EXPECT_TRUE(ColourNear(probe.At(-s.column_x + form->FrameValues.L_beam, s.column_y),
-                           Over(p.RightColumnColor, Background(*form))));
-    EXPECT_TRUE(ColourNear(probe.At(s.beam_x, s.beam_y), Over(p.LowerBeamColor, Background(*form))));
-    EXPECT_TRUE(ColourNear(probe.At(s.beam_x, form->FrameValues.H_col - s.beam_y),
-                           Over(p.UpperBeamColor, Background(*form))));
-    EXPECT_TRUE(ColourNear(probe.At(s.plate_x, s.plate_y), RgbOf(p.GussetColor)));
-    EXPECT_TRUE(ColourNear(probe.At(s.core_x, s.core_y),
-                           Over(p.CasingColor, Over(p.CoreColor, Background(*form)))));
-    // Away from the bay the background stays.
-    EXPECT_TRUE(ColourNear(gl::PixelAt(form->OpGLPanel->Surface(), 2, 2), Background(*form), 0));
+    const Rgb bg = Background(*form);
+    EXPECT_TRUE(ColourNear(probe.At(s.left_column.x, s.left_column.y), Over(p.LeftColumnColor, bg)));
+    EXPECT_TRUE(ColourNear(probe.At(s.right_column.x, s.right_column.y), Over(p.RightColumnColor, bg)));
+    EXPECT_TRUE(ColourNear(probe.At(s.lower_beam.x, s.lower_beam.y), Over(p.LowerBeamColor, bg)));
+    EXPECT_TRUE(ColourNear(probe.At(s.upper_beam.x, s.upper_beam.y), Over(p.UpperBeamColor, bg)));
+    EXPECT_TRUE(ColourNear(probe.At(s.plate.x, s.plate.y), RgbOf(p.GussetColor)));
+    EXPECT_TRUE(ColourNear(probe.At(s.core.x, s.core.y), Over(p.CasingColor, Over(p.CoreColor, bg))));
+    // Beyond the left column's face, under the lower beam, and away from the bay, the
+    // background stays.
+    EXPECT_TRUE(ColourNear(probe.At(-245, 1900), bg, 0));
+    EXPECT_TRUE(ColourNear(probe.At(3000, -275), bg, 0));
+    EXPECT_TRUE(ColourNear(gl::PixelAt(form->OpGLPanel->Surface(), 2, 2), bg, 0));
 }
 
 // The projection a redraw left in a view's context: the scales of x and y (2 / box
@@ -146,35 +150,39 @@ std::array<float, 4> Projection(HDC dc, HGLRC rc) {
 
 TEST(Views, EachViewIsProjectedOntoItsOwnFittedBoxOrLeftAtTheIdentity) {
     FormEnvironment env;
-    DOVEREForm* form = env.Create();
+    DOVEREForm* form = DesignedBay(env);
+    // A brace whose detail box is worked out: S = 4000 + 300 + 300 + 2 x 80 = 4760,
+    // 5236 x 396 wanted (4.5 D_j the tallest); 779 / 5236 is below 196 / 396, so the
+    // height grows to 196 x 5236 / 779 = 1317.4018, the origin at (238, 1.2 D_j).
+    TBraceValues& b = form->BraceValues;
+    b.D_j = 80, b.L_brb = 4000, b.down_L_h = 300, b.up_L_h = 300, b.down_L_v = 200, b.up_L_v = 250;
+    const ViewBox detail{5236, 1317.4018f, 238, 96};
     form->RedrawViews();
-    const TViewFit frame = FitFrameBox(409, 294, form->FrameValues).value();
-    const TViewFit detail = FitDiagonalDetailBox(779, 196, form->BraceValues).value();
     using P = std::array<float, 4>;
-    auto ortho = [](const TViewFit& f) { return P{2 / f.Width, 2 / f.Height, -1, -1}; };
-    for (auto [actual, expected] : {std::pair{Projection(form->FrameDC, form->FrameRC), ortho(frame)},
+    auto ortho = [](const ViewBox& box) { return P{2 / box.width, 2 / box.height, -1, -1}; };
+    for (auto [actual, expected] : {std::pair{Projection(form->FrameDC, form->FrameRC), ortho(bay::kFrameBox)},
                                     std::pair{Projection(form->DetailDC, form->DetailRC), ortho(detail)}})
-        for (int i = 0; i < 4; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-6f) << i;
-    // The shared box, scales and offsets hold the detail view's after a redraw.
-    EXPECT_EQ(form->ViewWidth, detail.Width);
-    EXPECT_EQ(form->ViewOffset[0], detail.OffsetX);
-    EXPECT_EQ(form->ViewOffset[1], detail.OffsetY);
+        for (int i = 0; i < 4; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-7f) << i;
+    // The shared box and offsets hold the detail view's after a redraw.
+    EXPECT_NEAR(form->ViewWidth, detail.width, 1e-3);
+    EXPECT_NEAR(form->ViewOffset[0], detail.offset_x, 1e-3);
+    EXPECT_NEAR(form->ViewOffset[1], detail.offset_y, 1e-3);
 
     // A detail fit that fails keeps the frame view's offsets and the identity.
     form->BraceValues = TBraceValues{};
     form->RedrawViews();
     EXPECT_EQ(Projection(form->DetailDC, form->DetailRC), (P{1, 1, 0, 0}));
-    EXPECT_EQ(form->ViewOffset[0], frame.OffsetX);
-    EXPECT_EQ(form->ViewOffset[1], frame.OffsetY);
+    EXPECT_NEAR(form->ViewOffset[0], bay::kFrameBox.offset_x, 1e-3);
+    EXPECT_NEAR(form->ViewOffset[1], bay::kFrameBox.offset_y, 1e-3);
 }
 
 TEST(Views, EachLayerToggleRemovesItsLayerAndBringsItBack) {
     FormEnvironment env;
-    DOVEREForm* form = env.Create();
+    DOVEREForm* form = DesignedBay(env);
     ui::PaintForm(form);
     const ui::PixelImage all = form->OpGLPanel->Surface();
-    const FrameProbe probe(*form);
-    const Samples s(*form);
+    const FrameProbe probe(*form, bay::kFrameBox);
+    const Samples s(form->BraceValues);
     const TGlPalette& p = form->GlPalette;
     const Rgb bg = Background(*form);
     const Rgb magenta{1, 0, 1};
@@ -188,9 +196,10 @@ TEST(Views, EachLayerToggleRemovesItsLayerAndBringsItBack) {
         Rgb shown;
     };
     const Case cases[] = {
-        {"frame", form->Panel_disp_Frame, &DOVEREForm::ShowFrame, s.column_x, s.column_y, Over(p.LeftColumnColor, bg)},
-        {"gusset", form->Panel_disp_Gusset, &DOVEREForm::ShowGusset, s.plate_x, s.plate_y, RgbOf(p.GussetColor)},
-        {"brace", form->Panel_disp_BRB, &DOVEREForm::ShowBRB, s.core_x, s.core_y,
+        {"frame", form->Panel_disp_Frame, &DOVEREForm::ShowFrame, s.left_column.x, s.left_column.y,
+         Over(p.LeftColumnColor, bg)},
+        {"gusset", form->Panel_disp_Gusset, &DOVEREForm::ShowGusset, s.plate.x, s.plate.y, RgbOf(p.GussetColor)},
+        {"brace", form->Panel_disp_BRB, &DOVEREForm::ShowBRB, s.core.x, s.core.y,
          Over(p.CasingColor, Over(p.CoreColor, bg))},
         // The centre-line layer's dashes are the only magenta of the view.
         {"centre lines", form->Panel_disp_RL, &DOVEREForm::ShowRL, 0, 0, magenta},
@@ -309,15 +318,14 @@ TEST(Views, DrawingTwiceGivesTheSamePicturesAndLeavesTheStateAsItWas) {
 
 TEST(Views, ADashedLineShowsThreePixelDashesAndGaps) {
     FormEnvironment env;
-    DOVEREForm* form = env.Create();
+    DOVEREForm* form = DesignedBay(env);
     ui::PaintForm(form);
-    const FrameProbe probe(*form);
-    const TFrameValues& v = form->FrameValues;
-    // The slab line runs level over everything drawn before it; between the two
-    // plumb clear-distance lines nothing crosses it.
-    const int row = probe.Row(v.d_b_down / 2 + v.default_thickness_of_slab_for_L_brb);
-    const int from = probe.Column(v.d_c_left / 2 + v.col_left_gap_for_L_brb) + 2;
-    const int to = probe.Column(v.L_beam - v.d_c_right / 2 - v.col_right_gap_for_L_brb) - 2;
+    const FrameProbe probe(*form, bay::kFrameBox);
+    // The slab line (244 + 140) runs level over everything drawn before it; between
+    // the two plumb clear-distance lines (200 + 80 and 5720 - 110) nothing crosses it.
+    const int row = probe.Row(384);
+    const int from = probe.Column(280) + 2;
+    const int to = probe.Column(5610) - 2;
     const ui::PixelImage& image = form->OpGLPanel->Surface();
     std::vector<int> runs;  // alternate lengths of dash and gap
     bool dash = false;

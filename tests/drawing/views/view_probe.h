@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "app/DOVEREFORM.h"
-#include "drawing/view_fit.h"
 #include "platform/gl/gl.h"
 #include "platform/gl/testing.h"
+#include "support/asymmetric_bay.h"
 
 namespace view_test {
 
@@ -70,44 +70,45 @@ inline void ChooseChevron(DOVEREForm* form) {
     ui::Dispatch([form] { form->ComboBox_cfgChange(form->ComboBox_cfg); });
 }
 
-// The frame view's fit for the members as they stand, and its mapping both ways.
+using testing_support::ViewBox;
+
+// The frame view's mapping both ways, for the box of the bay drawn as a test worked it
+// out: never the fit under test, which would move the mapping with the drawing.
 class FrameProbe {
 public:
-    explicit FrameProbe(const DOVEREForm& form)
-        : panel_(*form.OpGLPanel),
-          fit_(FitFrameBox(panel_.ClientWidth(), panel_.ClientHeight(), form.FrameValues).value()) {}
+    FrameProbe(const DOVEREForm& form, ViewBox box) : panel_(*form.OpGLPanel), box_(box) {}
 
     // The pixel that holds the bay point (x, y) mm, on the panel's last swapped image.
     gl::Rgba At(float x, float y) const {
-        const float px = (x + fit_.OffsetX) * panel_.ClientWidth() / fit_.Width;
-        const float py = (y + fit_.OffsetY) * panel_.ClientHeight() / fit_.Height;
+        const float px = (x + box_.offset_x) * panel_.ClientWidth() / box_.width;
+        const float py = (y + box_.offset_y) * panel_.ClientHeight() / box_.height;
         return gl::PixelAt(panel_.Surface(), static_cast<int>(std::floor(px)),
                            panel_.ClientHeight() - 1 - static_cast<int>(std::floor(py)));
     }
     // The image row (from the top) of a bay height.
     int Row(float y) const {
-        const float py = (y + fit_.OffsetY) * panel_.ClientHeight() / fit_.Height;
+        const float py = (y + box_.offset_y) * panel_.ClientHeight() / box_.height;
         return panel_.ClientHeight() - 1 - static_cast<int>(std::floor(py));
     }
     int Column(float x) const {
-        return static_cast<int>(std::floor((x + fit_.OffsetX) * panel_.ClientWidth() / fit_.Width));
+        return static_cast<int>(std::floor((x + box_.offset_x) * panel_.ClientWidth() / box_.width));
     }
     Point Mm(const gl::FeedbackVertex& v) const {
-        return {v.x * fit_.Width / panel_.ClientWidth() - fit_.OffsetX,
-                v.y * fit_.Height / panel_.ClientHeight() - fit_.OffsetY};
+        return {v.x * box_.width / panel_.ClientWidth() - box_.offset_x,
+                v.y * box_.height / panel_.ClientHeight() - box_.offset_y};
     }
 
-    // What draw gives feedback mode in the frame view's context, with the projection
-    // and origin that a redraw sets.
+    // What draw gives feedback mode in the frame view's context, projected onto the
+    // box with the model's origin where the box puts it.
     std::vector<gl::FeedbackItem> Record(const DOVEREForm& form, const std::function<void()>& draw) const {
         EXPECT_TRUE(wglMakeCurrent(form.FrameDC, form.FrameRC));
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        glOrtho(0, fit_.Width, 0, fit_.Height, 0, 1000);
+        glOrtho(0, box_.width, 0, box_.height, 0, 1000);
         glViewport(0, 0, panel_.ClientWidth(), panel_.ClientHeight());
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        glTranslatef(fit_.OffsetX, fit_.OffsetY, 0.0f);
+        glTranslatef(box_.offset_x, box_.offset_y, 0.0f);
         return gl::RecordFeedback(draw);
     }
 
@@ -141,7 +142,7 @@ public:
 
 private:
     const TPanel& panel_;
-    TViewFit fit_;
+    ViewBox box_;
 };
 
 // The same points in any order, each within tolerance (mm).
