@@ -102,15 +102,30 @@ TEST_F(CheckOptionsTest, ADoubleClickOnAListRowOpensItsCheckAndOnADetailDoesNoth
     EXPECT_EQ(options->ItemIndex(), 1) << "a detail view stays";
     EXPECT_EQ(grid->RowCount(), 7);
 
-    View(0);
-    ui::UserDoubleClickCell(grid, 1, 8);
-    EXPECT_EQ(options->Text(), "DCR-6-lower");
-    EXPECT_EQ(grid->RowCount(), 8);
-
-    View(0);
-    ui::UserDoubleClickCell(grid, 0, 18);
-    EXPECT_EQ(options->ItemIndex(), 0) << "a row without an item of its own keeps the list";
-    EXPECT_EQ(grid->RowCount(), 21);
+    struct Case {
+        int col, row;
+        int item;  // 0: the list stays
+        const char* text;
+        int rows;
+        const char* symbol;  // the detail's first value, or the list's first symbol
+    };
+    const Case cases[] = {
+        {1, 8, 9, "DCR-6-lower", 8, "DCR-6-Lower"},
+        {0, 13, 14, "DCR-7-5", 10, "DCR-7-5-Upper"},
+        {2, 14, 15, "DCR-7-6", 10, "DCR-7-6-Upper"},  // the last item of the list
+        {0, 15, 0, "all", 21, "DCR-1"},               // the first row past it
+        {0, 18, 0, "all", 21, "DCR-1"},
+        {1, 20, 0, "all", 21, "DCR-1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(c.row));
+        View(0);
+        ui::UserDoubleClickCell(grid, c.col, c.row);
+        EXPECT_EQ(options->ItemIndex(), c.item);
+        EXPECT_EQ(options->Text(), c.text);
+        EXPECT_EQ(grid->RowCount(), c.rows);
+        EXPECT_EQ(grid->Cells(c.item ? 1 : 0, 0), c.symbol);
+    }
 }
 
 TEST_F(CheckOptionsTest, ADoubleClickOnTheMiddlePlateListOpensItsFirstConnection) {

@@ -110,6 +110,8 @@ TEST_F(GaugeRow, PercentIsCutTowardZero) {
 
 TEST_F(GaugeRow, AFailedRatioTurnsItsGaugeRedWithNg) {
     FillLists(4);
+    // Wide enough that 0.13 of its width and 0.125 of it cut to different pixels.
+    gauges[1]->SetBounds(60, 100, 100, 90);
     form->GaugeValues = {0.999f, 1.0f, 0.25f, 2.5f};
     form->UpdateDcrGauges();
     const TCGauge& pass = *gauges[0];
@@ -118,15 +120,22 @@ TEST_F(GaugeRow, AFailedRatioTurnsItsGaugeRedWithNg) {
     EXPECT_TRUE(pass.ShowText());
     EXPECT_EQ(form->DcrLabels[0]->Caption(), "");
 
-    const TCGauge& fail = *gauges[1];  // at 60, 113, 30 x 30
+    const TCGauge& fail = *gauges[1];
     EXPECT_EQ(fail.Progress(), 100);
     EXPECT_EQ(fail.ForeColor(), kRed);
     EXPECT_FALSE(fail.ShowText());
     const TLabel& ng = *form->DcrLabels[1];
     EXPECT_EQ(ng.Caption(), "NG");
-    EXPECT_EQ(ng.Top(), 119);
-    EXPECT_EQ(ng.Left(), 63);
-    EXPECT_EQ(ng.Font().Size, 10);
+    EXPECT_EQ(ng.Top(), 118) << "100 + 0.2 x 90";
+    EXPECT_EQ(ng.Left(), 73) << "60 + 0.13 x 100, where the overlay's 0.125 gives 72";
+    EXPECT_EQ(ng.Font().Size, 30) << "90 x 20 / 60";
+    const TLabel& ng_small = *form->DcrLabels[3];  // at 150, 113, 30 x 30
+    EXPECT_EQ(ng_small.Caption(), "NG");
+    EXPECT_EQ(ng_small.Top(), 119);
+    EXPECT_EQ(ng_small.Left(), 153);
+    EXPECT_EQ(ng_small.Font().Size, 10);
+    EXPECT_EQ(form->DcrLabels[2]->Caption(), "");
+    EXPECT_EQ(gauges[2]->Progress(), 25);
     EXPECT_EQ(gauges[3]->Progress(), 100) << "the gauge keeps its range";
 
     // A pass after a failure shows its text again.
