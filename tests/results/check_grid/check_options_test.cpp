@@ -82,6 +82,29 @@ TEST_F(CheckOptionsTest, AChevronWeldedCheckSideChoosesTheMiddleOrTheSideList) {
     EXPECT_EQ(grid->RowCount(), 15);
 }
 
+TEST_F(CheckOptionsTest, AChevronCheckSidePickReadsTheGaugeRatiosOfThatSide) {
+    MakeChevron();
+    ShowCheckPage();
+    const jsonxx::Object& r = form->ResultObject;
+    ASSERT_TRUE(r.has<jsonxx::Object>("RIGHT")) << "the switch's own Chevron result";
+    const auto ratio = [](const jsonxx::Object& from, const char* key) {
+        return static_cast<float>(from.get<double>(key));
+    };
+    ASSERT_EQ(form->RadioGroup_DCR->ItemIndex(), 0);
+    ASSERT_EQ(form->GaugeValues.size(), 15u);
+
+    ui::UserChooseItem(form->RadioGroup_DCR, 1);
+    EXPECT_EQ(form->GaugeValues,
+              (std::vector<float>{ratio(r, "DCR_7_mg_c1"), ratio(r, "DCR_7_mg_c2"), ratio(r, "DCR_7_mg_c3")}));
+
+    ui::UserChooseItem(form->RadioGroup_DCR, 2);
+    const jsonxx::Object& right = r.get<jsonxx::Object>("RIGHT");
+    ASSERT_EQ(form->GaugeValues.size(), 15u);
+    EXPECT_EQ(form->GaugeValues.front(), ratio(right, "DCR_1"));
+    EXPECT_EQ(form->GaugeValues[9], ratio(right, "DCR_7_down_c1"));
+    EXPECT_EQ(form->GaugeValues.back(), ratio(right, "DCR_7_down_c6"));
+}
+
 TEST_F(CheckOptionsTest, TheCheckSideInADiagonalBayKeepsTheItemsAndShowsAllChecks) {
     options->Items().Assign({"all", "one", "two", "three"});
     View(2);

@@ -3,6 +3,7 @@
 // magnifier place and colour them.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 #include "core/result_reader.h"
@@ -165,6 +166,31 @@ TEST_F(GaugeRow, OnlyGaugesWithARatioAreUpdated) {
     EXPECT_EQ(gauges[2]->Progress(), 55);
     const std::vector<Look> after = Looks();
     for (std::size_t i = 3; i < after.size(); ++i) EXPECT_EQ(after[i], before[i]) << i;
+}
+
+TEST_F(GaugeRow, EveryResultUpdatesTheGaugesInTheLists) {
+    FillLists(21);
+    for (TCGauge* gauge : gauges) gauge->SetProgress(77);
+    ASSERT_TRUE(form->RunDesign());
+    for (int i = 0; i < 21; ++i) EXPECT_EQ(gauges[i]->Progress(), 0) << "a Diagonal bay's zeros, gauge " << i;
+
+    form->ComboBox_cfg->SetItemIndex(1);
+    form->CfgText = "Chevron";
+    ASSERT_EQ(form->RadioGroup_DCR->ItemIndex(), 0);
+    ASSERT_TRUE(form->RunDesign());
+    const jsonxx::Object& left = form->ResultObject.get<jsonxx::Object>("LEFT");
+    const char* const keys[15] = {"DCR_1",         "DCR_2",         "DCR_3_up",      "DCR_3_down",
+                                  "DCR_4",         "DCR_5_up",      "DCR_5_down",    "DCR_6_up",
+                                  "DCR_6_down",    "DCR_7_down_c1", "DCR_7_down_c2", "DCR_7_down_c3",
+                                  "DCR_7_down_c4", "DCR_7_down_c5", "DCR_7_down_c6"};
+    int moved = 0;
+    for (int i = 0; i < 15; ++i) {
+        const float ratio = static_cast<float>(left.get<double>(keys[i]));
+        EXPECT_EQ(gauges[i]->Progress(), static_cast<int>(std::trunc(ratio * 100.0f))) << keys[i];
+        moved += gauges[i]->Progress() != 0;
+    }
+    EXPECT_GT(moved, 0) << "the ratios of the left brace are no zeros";
+    for (int i = 15; i < 21; ++i) EXPECT_EQ(gauges[i]->Progress(), 0) << "no ratio for gauge " << i;
 }
 
 TEST_F(GaugeRow, TheOverlayAndTheRestLayoutPlacePicturesAndLabels) {
