@@ -7,29 +7,6 @@
 
 namespace {
 
-TBrbSource TopLevelSource(const jsonxx::Object& result) {
-    return {[&result](const std::string& key) -> std::optional<double> {
-                if (!result.has<double>(key)) return std::nullopt;
-                return result.get<double>(key);
-            },
-            [&result](const std::string& key) -> std::optional<std::string> {
-                if (!result.has<std::string>(key)) return std::nullopt;
-                return result.get<std::string>(key);
-            }};
-}
-
-// One side's entries, read without entering what is missing: a missing value shows "?".
-TBrbSource SideSource(const SideValueTable& values, const SideTextTable& texts, const std::string& side) {
-    return {[&values, side](const std::string& key) -> std::optional<double> {
-                if (const float* v = FindSideEntry(values, side, key)) return *v;
-                return std::nullopt;
-            },
-            [&texts, side](const std::string& key) -> std::optional<std::string> {
-                if (const std::string* t = FindSideEntry(texts, side, key)) return *t;
-                return std::nullopt;
-            }};
-}
-
 void WriteValueColumn(TStringGrid* grid, const std::vector<std::string>& texts) {
     for (int row = 0; row < static_cast<int>(texts.size()); ++row) grid->SetCells(1, row, texts[row]);
 }
@@ -105,13 +82,13 @@ void DOVEREForm::ShowBrbResults() {
         const int side = RadioGroup_Part->ItemIndex();
         const TBrbTable table = *BrbSideFillTable(view, side);
         WriteValueColumn(StringGrid_BRB,
-                         BrbValueTexts(table, true, SideSource(SideValues, SideTexts, BrbFillSide(table, side)),
+                         BrbValueTexts(table, true, BrbSideSource(SideValues, SideTexts, BrbFillSide(table, side)),
                                        OutputFormats));
         return;
     }
     const std::optional<TBrbTable> table = BrbLayoutTable(view, false, 0);
     if (!table) return;
-    WriteValueColumn(StringGrid_BRB, BrbValueTexts(*table, false, TopLevelSource(ResultObject), OutputFormats));
+    WriteValueColumn(StringGrid_BRB, BrbValueTexts(*table, false, BrbTopLevelSource(ResultObject), OutputFormats));
 }
 
 void DOVEREForm::ShowChevronWeldedBrbResults() {
@@ -121,6 +98,6 @@ void DOVEREForm::ShowChevronWeldedBrbResults() {
     const std::optional<TBrbTable> table = BrbSideFillTable(view, side);
     if (!table) return;
     WriteValueColumn(StringGrid_BRB,
-                     BrbValueTexts(*table, true, SideSource(SideValues, SideTexts, BrbFillSide(*table, side)),
+                     BrbValueTexts(*table, true, BrbSideSource(SideValues, SideTexts, BrbFillSide(*table, side)),
                                    OutputFormats));
 }

@@ -171,6 +171,28 @@ std::vector<std::string> BrbTopLevelNumberKeys() {
     return keys;
 }
 
+TBrbSource BrbTopLevelSource(const jsonxx::Object& result) {
+    return {[&result](const std::string& key) -> std::optional<double> {
+                if (!result.has<double>(key)) return std::nullopt;
+                return result.get<double>(key);
+            },
+            [&result](const std::string& key) -> std::optional<std::string> {
+                if (!result.has<std::string>(key)) return std::nullopt;
+                return result.get<std::string>(key);
+            }};
+}
+
+TBrbSource BrbSideSource(const SideValueTable& values, const SideTextTable& texts, const std::string& side) {
+    return {[&values, side](const std::string& key) -> std::optional<double> {
+                if (const float* v = FindSideEntry(values, side, key)) return *v;
+                return std::nullopt;
+            },
+            [&texts, side](const std::string& key) -> std::optional<std::string> {
+                if (const std::string* t = FindSideEntry(texts, side, key)) return *t;
+                return std::nullopt;
+            }};
+}
+
 std::vector<std::string> BrbValueTexts(TBrbTable table, bool side_forms, const TBrbSource& source,
                                        const TOutputFormats& formats) {
     const auto number_text = [&](double v) { return FormatOutputNumberWith(formats, static_cast<float>(v)); };

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "core/output_formats.h"
+#include "core/side_tables.h"
 #include "platform/ui/types.h"
+#include "service/jsonxx/jsonxx.h"
 
 // How a row's value is written.
 enum class TBrbForm {
@@ -69,6 +71,12 @@ struct TBrbSource {
     std::function<std::optional<double>(const std::string& key)> Number;
     std::function<std::optional<std::string>(const std::string& key)> Text;
 };
+
+// The window's sources. The top level of a result: a number or a text of the right
+// kind. One side of a Chevron bay: its entries, read without entering what is
+// missing. Both keep references to the tables they read.
+TBrbSource BrbTopLevelSource(const jsonxx::Object& result);
+TBrbSource BrbSideSource(const SideValueTable& values, const SideTextTable& texts, const std::string& side);
 
 // The value column of a table, row by row: in the side forms when side_forms is
 // set, else in the top-level forms. A value the source does not have shows "?".

@@ -472,6 +472,31 @@ TEST_F(RunResult, CheckRatiosOfAResultOfAnotherConfigurationChangeNothing) {
     EXPECT_EQ(form->GaugeValues, gauges);
     EXPECT_EQ(form->QFactor, q);
     EXPECT_TRUE(env.Headless().Boxes().empty());
+
+    // A Chevron result held while the bay is Diagonal again: its top level carries
+    // every key that a Diagonal read takes, so only the bay decides.
+    ASSERT_TRUE(form->RunDesign());
+    env.Headless().TakeBoxes();
+    const jsonxx::Object& r = form->ResultObject;
+    for (const char* key : {"Q_factor", "Alpha_L", "U_Beam_Ratio", "L_Beam_Ratio"})
+        ASSERT_TRUE(r.has<double>(key)) << key;
+    ASSERT_NE(Narrow(r, "Q_factor"), form->QFactor);
+    const std::vector<float> left_gauges = form->GaugeValues;
+    ASSERT_EQ(left_gauges.size(), 15u);
+    const float chevron_q = form->QFactor, chevron_alpha = form->AlphaL;
+    const TBeamRatios ratios = form->BeamRatios;
+    const SideValueTable sides = form->SideValues;
+
+    form->ComboBox_cfg->SetItemIndex(0);
+    form->CfgText = "Diagonal";
+    EXPECT_NO_THROW(form->ReadCheckRatios());
+    EXPECT_EQ(form->GaugeValues, left_gauges) << "not the 21 zeros of a Diagonal bay";
+    EXPECT_EQ(form->QFactor, chevron_q);
+    EXPECT_EQ(form->AlphaL, chevron_alpha);
+    EXPECT_EQ(form->BeamRatios.Upper, ratios.Upper);
+    EXPECT_EQ(form->BeamRatios.Lower, ratios.Lower);
+    EXPECT_EQ(form->SideValues, sides);
+    EXPECT_TRUE(env.Headless().Boxes().empty());
 }
 
 TEST(RunResultWithoutService, CheckRatiosBeforeAnyResultChangeNothing) {

@@ -1,5 +1,8 @@
 // The configuration and connection switches: what each does before, during and after
 // its design run, and how many runs reach the service.
+#include <cstdio>
+
+#include "platform/ui/input.h"
 #include "selector_fixture.h"
 
 namespace {
@@ -62,24 +65,67 @@ TEST_F(SwitchesTest, ChevronSwitchWithStiffnessAdjustmentRunsTwiceAndLeavesItOff
     EXPECT_FALSE(form->CheckBox_adjust_Keff->Checked());
 }
 
-TEST_F(SwitchesTest, BackToDiagonalRunsOnceKeepsTheAdjustmentAndOffersTheFullCheckList) {
+// The ratio text of the all-checks list: four decimals, cut to four characters, and a
+// passing "1.00" shown as "0.99".
+std::string RatioText(double ratio) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.4f", ratio);
+    std::string shown = std::string(text).substr(0, 4);
+    if (ratio < 1.0 && shown == "1.00") shown = "0.99";
+    return shown;
+}
+
+TEST_F(SwitchesTest, BackToDiagonalRunsOnceKeepsTheAdjustmentAndShowsAllChecksOfTheFullList) {
     form->ComboBox_cfg->SetItemIndex(1);
     form->ComboBox_cfgChange(form->ComboBox_cfg);
     form->CheckBox_adjust_Keff->SetChecked(true);
-    // The middle gusset's short list, as a Chevron side selection leaves it.
-    form->ComboBox_DCR_Output_Option->Items().Assign({"all", "DCR-7-1", "DCR-7-2", "DCR-7-3"});
+    // The middle gusset's short list, and one of its checks in detail.
+    ui::UserMouseEnter(form->Panel_sb_Check);
+    ui::UserChooseItem(form->RadioGroup_DCR, 1);
+    TComboBox* view = form->ComboBox_DCR_Output_Option;
+    ASSERT_EQ(view->Items().Count(), 4);
+    view->SetItemIndex(2);
+    form->ComboBox_DCR_Output_OptionChange(view);
+    ASSERT_EQ(form->StringGrid_DCR->RowCount(), 10);
     Forget();
 
-    form->ComboBox_cfg->SetItemIndex(0);
-    form->ComboBox_cfgChange(form->ComboBox_cfg);
+    ui::UserMouseEnter(form->Panel_control_BRB);
+    ui::UserChooseItem(form->ComboBox_cfg, 0);
     EXPECT_EQ(RunCount(), 1);
     EXPECT_EQ(form->CfgText, "Diagonal");
     EXPECT_TRUE(form->CheckBox_adjust_Keff->Checked());
     EXPECT_FALSE(form->RadioGroup_Part->Visible());
+    EXPECT_TRUE(form->GroupBox_sb_Result_BRB->Visible());
     EXPECT_EQ(form->GroupBox_sb_Result_BRB->Top(), 85);
-    const TStrings& options = form->ComboBox_DCR_Output_Option->Items();
+    const TStrings& options = view->Items();
     ASSERT_EQ(options.Count(), 16) << "a Diagonal view is read by its place in the full list";
     EXPECT_EQ(options[10], "DCR-7-1");
+    EXPECT_EQ(view->ItemIndex(), 0);
+    EXPECT_EQ(view->Text(), "all");
+
+    // The list of the new run's result, every row.
+    const TStringGrid* grid = form->StringGrid_DCR;
+    ASSERT_EQ(grid->ColCount(), 3);
+    ASSERT_EQ(grid->RowCount(), 21);
+    const char* const rows[21][2] = {
+        {"DCR-1", "1"},           {"DCR-2", "2"},           {"DCR-3-Upper", "3_up"},  {"DCR-3-Lower", "3_down"},
+        {"DCR-4", "4"},           {"DCR-5-Upper", "5_up"},  {"DCR-5-Lower", "5_down"}, {"DCR-6-Upper", "6_up"},
+        {"DCR-6-Lower", "6_down"}, {"DCR-7-1-Upper", "7_up_c1"}, {"DCR-7-2-Upper", "7_up_c2"},
+        {"DCR-7-3-Upper", "7_up_c3"}, {"DCR-7-4-Upper", "7_up_c4"}, {"DCR-7-5-Upper", "7_up_c5"},
+        {"DCR-7-6-Upper", "7_up_c6"}, {"DCR-7-1-Lower", "7_down_c1"}, {"DCR-7-2-Lower", "7_down_c2"},
+        {"DCR-7-3-Lower", "7_down_c3"}, {"DCR-7-4-Lower", "7_down_c4"}, {"DCR-7-5-Lower", "7_down_c5"},
+        {"DCR-7-6-Lower", "7_down_c6"}};
+    const jsonxx::Object& result = form->ResultObject;
+    ASSERT_FALSE(result.has<jsonxx::Object>("LEFT")) << "the switch's own Diagonal result";
+    for (int r = 0; r < 21; ++r) {
+        SCOPED_TRACE(rows[r][0]);
+        const std::string key = std::string("DCR_") + rows[r][1];
+        ASSERT_TRUE(result.has<double>(key));
+        const double ratio = result.get<double>(key);
+        EXPECT_EQ(grid->Cells(0, r), rows[r][0]);
+        EXPECT_EQ(grid->Cells(1, r), RatioText(ratio));
+        EXPECT_EQ(grid->Cells(2, r), ratio >= 1.0 ? " NG" : "");
+    }
 }
 
 TEST_F(SwitchesTest, ConnectionSwitchRefillsTheCheckListBeforeItsRunAndShowsTheBoltedGroup) {

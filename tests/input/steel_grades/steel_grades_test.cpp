@@ -57,32 +57,53 @@ TEST_F(SteelGrades, WithAdjustmentTheTypedFactorsGoOutWhateverTheGrade) {
     EXPECT_THROW(form->SetCoreSteelGrade(), EConvertError);
 }
 
-TEST_F(SteelGrades, TheCoreRowFollowsTheItemAndTheUnitSystem) {
+TEST_F(SteelGrades, EveryCoreRowInBothUnitSystems) {
+    struct Stresses {
+        float fy, bolted_fy, bolted_fu;
+    };
     struct Case {
         int item;
-        std::string units;
+        const char* label;
         const char* name;
-        float fy, bolted_fy, bolted_fu;
+        Stresses tonf, kn;
+        float ry, omega_h, beta;
+        std::vector<std::string> edits;  // Ry, Omega_h and Beta as the adjust edits show them
     };
     const Case cases[] = {
         // The first row keeps its own rounded values in both systems.
-        {0, "kN-mm", "CNS_SN400B", 0.235f, 0.235f, 0.4f},
-        {0, "tonf-mm", "CNS_SN400B", 0.024f, 0.024f, 0.0408f},
-        {1, "tonf-mm", "CNS_SN490B", 0.033f, 0.03312946f, 0.04994903f},
-        {2, "kN-mm", "CNS_SM570", 0.419868f, 0.42f, 0.57f},
-        {3, "tonf-mm", "ASTM_A36", 0.025f, 0.0254842f, 0.040774718f},
-        {4, "kN-mm", "ASTM_A572_Gr.50", 0.34335f, 0.345f, 0.45f},
-        {4, "anything else", "ASTM_A572_Gr.50", 0.035f, 0.035168197f, 0.04587156f},
+        {0, "CNS/JIS SN400 series", "CNS_SN400B", {0.024f, 0.024f, 0.0408f}, {0.235f, 0.235f, 0.4f}, 1.3f, 1.5f,
+         1.15f, {"1.3", "1.5", "1.15"}},
+        {1, "CNS/JIS SN490 series", "CNS_SN490B", {0.033f, 0.03312946f, 0.04994903f}, {0.32373f, 0.325f, 0.49f},
+         1.2f, 1.3f, 1.15f, {"1.2", "1.3", "1.15"}},
+        {2, "CNS/JIS/CSC SM570 series", "CNS_SM570", {0.0428f, 0.04281345f, 0.05810397f},
+         {0.419868f, 0.42f, 0.57f}, 1.1f, 1.3f, 1.15f, {"1.1", "1.3", "1.15"}},
+        {3, "ASTM A36", "ASTM_A36", {0.025f, 0.0254842f, 0.040774718f}, {0.24525f, 0.25f, 0.4f}, 1.3f, 1.5f, 1.15f,
+         {"1.3", "1.5", "1.15"}},
+        {4, "ASTM A572 GR50", "ASTM_A572_Gr.50", {0.035f, 0.035168197f, 0.04587156f}, {0.34335f, 0.345f, 0.45f},
+         1.1f, 1.3f, 1.15f, {"1.1", "1.3", "1.15"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.item) + " " + c.units);
-        form->ComboBox_Mat->SetItemIndex(c.item);
-        form->ComboBox_Units->SetText(c.units);
-        form->SetCoreSteelGrade();
-        EXPECT_EQ(form->CoreGrade.Name, c.name);
-        EXPECT_EQ(form->CoreGrade.Fy, c.fy);
-        EXPECT_EQ(form->CoreGrade.BoltedFy, c.bolted_fy);
-        EXPECT_EQ(form->CoreGrade.BoltedFu, c.bolted_fu);
+    // Any unit text but "kN-mm" reads the tonf column.
+    for (const char* units : {"kN-mm", "tonf-mm", "anything else"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.label) + " in " + units);
+            // Each row after one that differs in every factor it can.
+            form->ComboBox_Mat->SetItemIndex(c.ry == 1.1f ? 0 : 4);
+            form->SetCoreSteelGrade();
+            form->ComboBox_Mat->SetItemIndex(c.item);
+            ASSERT_EQ(form->ComboBox_Mat->Text(), c.label);
+            form->ComboBox_Units->SetText(units);
+            form->SetCoreSteelGrade();
+            const TCoreGrade& g = form->CoreGrade;
+            const Stresses& s = std::string(units) == "kN-mm" ? c.kn : c.tonf;
+            EXPECT_EQ(g.Name, c.name);
+            EXPECT_EQ(g.Fy, s.fy);
+            EXPECT_EQ(g.BoltedFy, s.bolted_fy);
+            EXPECT_EQ(g.BoltedFu, s.bolted_fu);
+            EXPECT_EQ(g.Ry, c.ry);
+            EXPECT_EQ(g.OmegaH, c.omega_h);
+            EXPECT_EQ(g.Beta, c.beta);
+            EXPECT_EQ(FactorTexts(), c.edits);
+        }
     }
 }
 

@@ -126,6 +126,111 @@ TEST_F(BrbGridTest, DiagonalFillWritesTheTopLevelIntoTheViewShown) {
     EXPECT_EQ(grid->Cells(1, 21), Number(static_cast<float>(r.get<double>("t_g_s"))));
 }
 
+// Every row of the Summary and Core views, each with a value of its own that the
+// row's form writes differently from the other forms: a number with one decimal, a
+// whole number cut toward zero, a picture. Written out by hand.
+struct ValueRow {
+    int view;  // 0 Summary, 1 Core
+    const char* label;
+    const char* key;  // empty for a heading
+    double value;
+    const char* top_level;  // ShowBrbResults
+    const char* side;       // ShowChevronWeldedBrbResults
+};
+
+const ValueRow kValueRows[] = {
+    {0, "Py", "P_y", 501.63, "501.6", "501.6"},
+    {0, "Pmax", "P_max", 652.17, "652.2", "652.2"},
+    {0, "Keff", "K_eff", 110.854, "110.9", "110.9"},
+    {0, "Q", "Q_factor", 1.68632, "1.69", "1.69"},
+    {0, "\u03b1", "Alpha_L", 0.7349, "0.73", "0.73"},
+    {0, "\u03b8y", "Theda_y", 0.00222441, "0.0022", "0.0022"},
+    {0, "Lwp", "L_wp", 4566.6, "4567", "4567"},
+    {0, "L_BRB", "L_brb", 4012.34, "4012.3", "4012.3"},
+    {0, "Le,lower", "Le_lower", 3123.7, "3124", "3124"},
+    {0, "Le,upper", "Le_upper", 3345.2, "3345", "3345"},
+    {0, "Casing", "Steel_Casing_Size", 0, "SHS 550x550x9", "SHS 550x550x9"},
+    {1, "Core", "", 0, "", ""},
+    {1, "        Lc", "L_c", 2712.46, "2712.5", "2712.5"},
+    {1, "        tc", "t_c", 25, "25", "25"},
+    {1, "        Bc", "B_c", 182.5, "182.5", "182.5"},
+    {1, "        Dc", "D_c", 191.4, "191.4", "191.4"},
+    {1, "        Ac", "A_c", 9125.6, "9125.6", "9125.6"},
+    {1, "Transition", "", 0, "", ""},
+    {1, "        Lt", "L_t", 150.3, "150.3", "150.3"},
+    {1, "        At", "A_t", 412.9, "412", "412.9"},
+    {1, "Joint", "", 0, "", ""},
+    {1, "        Lj", "L_j", 620.7, "620.7", "620.7"},
+    {1, "        Lx", "L_x", 95.2, "95.2", "95.2"},
+    {1, "        Ln", "L_n", 70.8, "70.8", "70.8"},
+    {1, "        Lw", "L_w", 410.6, "410.6", "410.6"},
+    {1, "        Tw", "T_w", 12.3, "12.3", "12.3"},
+    {1, "        tj", "t_j", 28.6, "28.6", "28.6"},
+    {1, "        Bj", "B_j", 305.7, "305", "305.7"},
+    {1, "        Dj", "D_j", 322.8, "322", "322.8"},
+    {1, "        Aj", "A_j", 17650.9, "17650", "17650.9"},
+    {1, "End Slot", "", 0, "", ""},
+    {1, "        Ls", "L_s", 480.1, "480.1", "480.1"},
+    {1, "        tg,s", "t_g_s", 30.4, "30.4", "30.4"},
+};
+
+const char* const kCasingSize = "SHS 550x550x9";
+
+std::string ValueRowsJson() {
+    std::ostringstream json;
+    json.precision(17);
+    json << "{\"Steel_Casing_Size\":\"" << kCasingSize << "\"";
+    for (const ValueRow& row : kValueRows)
+        if (*row.key && std::string(row.key) != "Steel_Casing_Size") json << ",\"" << row.key << "\":" << row.value;
+    json << "}";
+    return json.str();
+}
+
+TEST_F(BrbGridTest, EveryRowOfTheSummaryAndCoreViewsShowsItsOwnKeyInItsForm) {
+    // The same values at the top level of a Diagonal result and on the left brace of
+    // a Chevron bay, whose right brace holds others.
+    for (const bool chevron : {false, true}) {
+        SCOPED_TRACE(chevron ? "Chevron, left brace" : "Diagonal, top level");
+        if (chevron) {
+            form->CfgText = "Chevron";
+            ASSERT_EQ(form->RadioGroup_Part->ItemIndex(), 0);
+            form->ResultObject = ParseObject(R"({"P_y": 1})");
+            form->SideValues.clear();
+            form->SideTexts.clear();
+            for (const ValueRow& row : kValueRows) {
+                if (!*row.key) continue;
+                form->SideValues["LEFT"][row.key] = static_cast<float>(row.value);
+                form->SideValues["RIGHT"][row.key] = static_cast<float>(row.value) + 1000.0f;
+            }
+            form->SideValues["LEFT"].erase("Steel_Casing_Size");
+            form->SideValues["RIGHT"].erase("Steel_Casing_Size");
+            form->SideTexts["LEFT"]["Steel_Casing_Size"] = kCasingSize;
+            form->SideTexts["RIGHT"]["Steel_Casing_Size"] = "SHS 300x300x6";
+        } else {
+            form->ResultObject = ParseObject(ValueRowsJson());
+        }
+        for (const int view : {0, 1}) {
+            form->ComboBox_BRB_Output_Option->SetItemIndex(view);
+            grid->ClearCol(1);
+            form->LayoutBrbGrid();
+            if (chevron)
+                form->ShowChevronWeldedBrbResults();
+            else
+                form->ShowBrbResults();
+            int row = 0;
+            for (const ValueRow& expected : kValueRows) {
+                if (expected.view != view) continue;
+                SCOPED_TRACE(std::string("view ") + std::to_string(view) + " row " + std::to_string(row) + " " +
+                             expected.label);
+                EXPECT_EQ(grid->Cells(0, row), expected.label);
+                EXPECT_EQ(grid->Cells(1, row), chevron ? expected.side : expected.top_level);
+                ++row;
+            }
+            EXPECT_EQ(grid->RowCount(), row);
+        }
+    }
+}
+
 TEST_F(BrbGridTest, AViewChangeEmptiesTheOldValuesAndFillsTheNewRows) {
     const jsonxx::Object& r = form->ResultObject;
     EXPECT_EQ(grid->Cells(1, 0), Number(static_cast<float>(r.get<double>("P_y")))) << "the first run's values";

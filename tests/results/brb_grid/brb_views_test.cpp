@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,31 +24,47 @@ TOutputFormats WindowFormats() {
     return f;
 }
 
-// A result's top level: keys that are absent read as nothing.
-TBrbSource MapSource(const std::map<std::string, double>& numbers, const std::map<std::string, std::string>& texts = {}) {
-    return {[numbers](const std::string& key) -> std::optional<double> {
-                auto it = numbers.find(key);
-                if (it == numbers.end()) return std::nullopt;
-                return it->second;
-            },
-            [texts](const std::string& key) -> std::optional<std::string> {
-                auto it = texts.find(key);
-                if (it == texts.end()) return std::nullopt;
-                return it->second;
-            }};
-}
+// A result's top level, read through the window's own source.
+struct TopLevel {
+    jsonxx::Object result;
+    TopLevel(const std::map<std::string, double>& numbers, const std::map<std::string, std::string>& texts = {}) {
+        std::ostringstream json;
+        json.precision(17);
+        json << "{";
+        const char* comma = "";
+        for (const auto& [key, value] : numbers) {
+            json << comma << "\"" << key << "\":" << value;
+            comma = ",";
+        }
+        for (const auto& [key, text] : texts) {
+            json << comma << "\"" << key << "\":\"" << text << "\"";
+            comma = ",";
+        }
+        json << "}";
+        std::istringstream in(json.str());
+        EXPECT_TRUE(result.parse(in)) << json.str();
+    }
+    std::vector<std::string> Texts(TBrbTable table) const {
+        return BrbValueTexts(table, false, BrbTopLevelSource(result), WindowFormats());
+    }
+};
 
-// One side of a Chevron bay: stored in single precision, absent keys read 0 or "".
-TBrbSource SideSource(const std::map<std::string, float>& numbers, const std::map<std::string, std::string>& texts = {}) {
-    return {[numbers](const std::string& key) -> std::optional<double> {
-                auto it = numbers.find(key);
-                return it == numbers.end() ? 0.0 : static_cast<double>(it->second);
-            },
-            [texts](const std::string& key) -> std::optional<std::string> {
-                auto it = texts.find(key);
-                return it == texts.end() ? std::string() : it->second;
-            }};
-}
+// One side of a Chevron bay as the result reader stores it, in single precision,
+// read through the window's own side source. The other brace holds other numbers,
+// so that a read of the wrong side shows.
+struct Side {
+    SideValueTable values;
+    SideTextTable texts;
+    Side(const std::map<std::string, float>& numbers, const std::map<std::string, std::string>& side_texts = {}) {
+        values["LEFT"] = numbers;
+        texts["LEFT"] = side_texts;
+        for (const auto& [key, value] : numbers) values["RIGHT"][key] = value + 1000.0f;
+        for (const auto& [key, text] : side_texts) texts["RIGHT"][key] = "other " + text;
+    }
+    std::vector<std::string> Texts(TBrbTable table) const {
+        return BrbValueTexts(table, true, BrbSideSource(values, texts, "LEFT"), WindowFormats());
+    }
+};
 
 std::vector<std::string> Labels(TBrbTable table) {
     std::vector<std::string> labels;
@@ -161,7 +178,7 @@ TEST(BrbViews, GussetWeldsOfTheLowerAndUpperPlateReadCjpFromTwentyMillimetres) {
     auto with_tg = [&](double tg) {
         auto numbers = base;
         numbers["t_g"] = tg;
-        return BrbValueTexts(TBrbTable::GussetDiagonal, false, MapSource(numbers), WindowFormats());
+        return TopLevel(numbers).Texts(TBrbTable::GussetDiagonal);
     };
     const std::vector<std::string> thick = with_tg(20);
     EXPECT_EQ(thick, (std::vector<std::string>{"", "20", "750.2", "CJP", "1090.4", "CJP", "28", "263.5", "767.5", "",
@@ -174,18 +191,17 @@ TEST(BrbViews, GussetWeldsOfTheLowerAndUpperPlateReadCjpFromTwentyMillimetres) {
 }
 
 TEST(BrbViews, ChevronSidePlatesHaveNoCjpRuleWhileTheMiddlePlateHasIt) {
-    const std::vector<std::string> side = BrbValueTexts(
-        TBrbTable::GussetLeft, true, SideSource({{"t_g", 25}, {"down_T_b", 21}, {"down_T_c", 20}}), WindowFormats());
+    const std::vector<std::string> side =
+        Side({{"t_g", 25}, {"down_T_b", 21}, {"down_T_c", 20}}).Texts(TBrbTable::GussetLeft);
     ASSERT_EQ(side.size(), 9u);
     EXPECT_EQ(side[0], "");
     EXPECT_EQ(side[3], "21");
     EXPECT_EQ(side[5], "20");
 
     auto middle = [](float tg, float lsf, float lv) {
-        return BrbValueTexts(TBrbTable::GussetMiddle, true,
-                             SideSource({{"t_g", tg}, {"Lh_mid", 1583.4f}, {"Lv_mid", lv}, {"Tb_mid", 36},
-                                         {"Lsf_mid", lsf}, {"tsf_mid", 28}}),
-                             WindowFormats());
+        return Side({{"t_g", tg}, {"Lh_mid", 1583.4f}, {"Lv_mid", lv}, {"Tb_mid", 36}, {"Lsf_mid", lsf},
+                     {"tsf_mid", 28}})
+            .Texts(TBrbTable::GussetMiddle);
     };
     EXPECT_EQ(middle(20, 400, 800), (std::vector<std::string>{"", "20", "1583.4", "800", "CJP", "400", "28"}))
         << "Lsf_mid of exactly half of Lv_mid shows its value";
@@ -211,44 +227,54 @@ TEST(BrbViews, ValueFormsOfTheTopLevelAndOfASide) {
         {"second moment with an exponent", TBrbTable::Casing, "Isc,req", "I_sc_required", 2.5e7, "2.50E+07",
          "2.50E+07"},
         {"drift by the picture 0.####", TBrbTable::Summary, "\u03b8y", "Theda_y", 0.00222441, "0.0022", "0.0022"},
-        {"no drift: a question mark, or 0 on a side", TBrbTable::Summary, "\u03b8y", "Theda_y", std::nullopt, "?",
-         "0"},
         {"Q by the picture 0.00", TBrbTable::Summary, "Q", "Q_factor", 1.68632, "1.69", "1.69"},
         {"a very small number in exponent form", TBrbTable::Summary, "Keff", "K_eff", 0.005, "5.000E-03",
          "5.000E-03"},
-        {"another absent number", TBrbTable::Summary, "Py", "P_y", std::nullopt, "?", "0."},
-        {"an absent thickness: no CJP decision", TBrbTable::GussetDiagonal, "    tg", "t_g", std::nullopt, "?", "0."},
+        {"a zero", TBrbTable::Summary, "Pmax", "P_max", 0.0, "0.", "0."},
+        // Nothing is shown that the result does not hold, on a side neither.
+        {"no drift", TBrbTable::Summary, "\u03b8y", "Theda_y", std::nullopt, "?", "?"},
+        {"another absent number", TBrbTable::Summary, "Py", "P_y", std::nullopt, "?", "?"},
+        {"an absent whole number", TBrbTable::Core, "        Aj", "A_j", std::nullopt, "?", "?"},
+        {"an absent picture", TBrbTable::Summary, "Le,lower", "Le_lower", std::nullopt, "?", "?"},
+        {"an absent thickness: no CJP decision", TBrbTable::GussetDiagonal, "    tg", "t_g", std::nullopt, "?", "?"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::map<std::string, double> numbers;
-        std::map<std::string, float> side_numbers;
+        std::map<std::string, double> numbers = {{"unrelated", 7}};
+        std::map<std::string, float> side_numbers = {{"unrelated", 7}};
         if (c.value) {
             numbers[c.key] = *c.value;
             side_numbers[c.key] = static_cast<float>(*c.value);
         }
         const int row = RowOf(c.table, c.label);
-        EXPECT_EQ(BrbValueTexts(c.table, false, MapSource(numbers), WindowFormats())[row], c.top_level);
-        if (c.table != TBrbTable::GussetDiagonal) {
-            EXPECT_EQ(BrbValueTexts(c.table, true, SideSource(side_numbers), WindowFormats())[row], c.side);
-        }
+        EXPECT_EQ(TopLevel(numbers).Texts(c.table)[row], c.top_level);
+        const TBrbTable side_table = c.table == TBrbTable::GussetDiagonal ? TBrbTable::GussetLeft : c.table;
+        EXPECT_EQ(Side(side_numbers).Texts(side_table)[RowOf(side_table, c.label)], c.side);
     }
 }
 
 TEST(BrbViews, CasingTextsAndHeadings) {
-    const auto casing = BrbValueTexts(TBrbTable::Casing, false,
-                                      MapSource({{"D_t", 550}}, {{"Steel_Casing_Size", "SHS 550x550x9"},
-                                                                 {"Steel_Casing_Source", "Cold-formed"}}),
-                                      WindowFormats());
-    EXPECT_EQ(casing[0], "SHS 550x550x9");
-    EXPECT_EQ(casing[1], "Cold-formed");
-    EXPECT_EQ(casing[3], "550");
-    EXPECT_EQ(casing[2], "?") << "an absent number";
-    const auto no_texts = BrbValueTexts(TBrbTable::Casing, true, SideSource({}), WindowFormats());
-    EXPECT_EQ(no_texts[0], "") << "a side without the text shows it empty";
+    const auto casing = TopLevel({{"D_t", 550}, {"t", 9.5}},
+                                 {{"Steel_Casing_Size", "SHS 550x550x9"}, {"Steel_Casing_Source", "Cold-formed"}})
+                            .Texts(TBrbTable::Casing);
+    EXPECT_EQ(casing, (std::vector<std::string>{"SHS 550x550x9", "Cold-formed", "?", "550", "9.5", "?", "?", "?"}))
+        << "an absent number shows \"?\"";
+    const auto wrong_kinds = TopLevel({{"Steel_Casing_Size", 550}}, {{"D_t", "550"}}).Texts(TBrbTable::Casing);
+    EXPECT_EQ(wrong_kinds[0], "?") << "a number where a text belongs";
+    EXPECT_EQ(wrong_kinds[3], "?") << "a text where a number belongs";
 
-    const auto core = BrbValueTexts(TBrbTable::Core, false, MapSource({}), WindowFormats());
-    for (int heading : {0, 6, 9, 19}) EXPECT_EQ(core[heading], "") << "row " << heading;
+    const auto side = Side({{"D_t", 550}}, {{"Steel_Casing_Size", "SHS 550x550x9"}}).Texts(TBrbTable::Casing);
+    EXPECT_EQ(side[0], "SHS 550x550x9");
+    EXPECT_EQ(side[1], "?") << "a side without the text shows none";
+    EXPECT_EQ(side[3], "550");
+
+    for (const auto& core : {TopLevel({}).Texts(TBrbTable::Core), Side({}).Texts(TBrbTable::Core)}) {
+        ASSERT_EQ(core.size(), 22u);
+        for (int row = 0; row < 22; ++row) {
+            const bool heading = row == 0 || row == 6 || row == 9 || row == 19;
+            EXPECT_EQ(core[row], heading ? "" : "?") << "row " << row;
+        }
+    }
 }
 
 }  // namespace

@@ -121,6 +121,27 @@ TEST_F(CheckGridTest, EachDetailViewTakesItsShapeAndTitles) {
     EXPECT_EQ(grid->Height(), 484);
 }
 
+TEST_F(CheckGridTest, TheDiagonalWeldedLayoutFillsTheViewItLaysOut) {
+    Start();
+    const jsonxx::Object& r = form->ResultObject;
+    ASSERT_TRUE(r.has<double>("DCR_1"));
+    const char* verdict = r.get<double>("DCR_1") >= 1.0 ? "NG" : "OK";
+    struct Case {
+        int item;
+        int col, row;  // a value cell of the view
+        std::string text;
+    };
+    for (const Case& c : {Case{1, 1, 0, "DCR-1"}, Case{1, 1, 6, verdict}, Case{0, 0, 20, "DCR-7-6-Lower"}}) {
+        SCOPED_TRACE("item " + std::to_string(c.item));
+        form->ComboBox_DCR_Output_Option->SetItemIndex(c.item);
+        grid->ClearCol(0);
+        grid->ClearCol(1);
+        form->LayoutCheckGrid();
+        EXPECT_EQ(grid->Cells(c.col, c.row), c.text);
+        EXPECT_NE(grid->Cells(1, 0), "");
+    }
+}
+
 TEST_F(CheckGridTest, AnItemWithoutAViewLeavesShapeAndTexts) {
     Start();
     MakeChevron();

@@ -82,6 +82,29 @@ TEST_F(CheckOptionsTest, AChevronWeldedCheckSideChoosesTheMiddleOrTheSideList) {
     EXPECT_EQ(grid->RowCount(), 15);
 }
 
+TEST_F(CheckOptionsTest, AChevronCheckSidePickReadsTheGaugeRatiosOfThatSide) {
+    MakeChevron();
+    ShowCheckPage();
+    const jsonxx::Object& r = form->ResultObject;
+    ASSERT_TRUE(r.has<jsonxx::Object>("RIGHT")) << "the switch's own Chevron result";
+    const auto ratio = [](const jsonxx::Object& from, const char* key) {
+        return static_cast<float>(from.get<double>(key));
+    };
+    ASSERT_EQ(form->RadioGroup_DCR->ItemIndex(), 0);
+    ASSERT_EQ(form->GaugeValues.size(), 15u);
+
+    ui::UserChooseItem(form->RadioGroup_DCR, 1);
+    EXPECT_EQ(form->GaugeValues,
+              (std::vector<float>{ratio(r, "DCR_7_mg_c1"), ratio(r, "DCR_7_mg_c2"), ratio(r, "DCR_7_mg_c3")}));
+
+    ui::UserChooseItem(form->RadioGroup_DCR, 2);
+    const jsonxx::Object& right = r.get<jsonxx::Object>("RIGHT");
+    ASSERT_EQ(form->GaugeValues.size(), 15u);
+    EXPECT_EQ(form->GaugeValues.front(), ratio(right, "DCR_1"));
+    EXPECT_EQ(form->GaugeValues[9], ratio(right, "DCR_7_down_c1"));
+    EXPECT_EQ(form->GaugeValues.back(), ratio(right, "DCR_7_down_c6"));
+}
+
 TEST_F(CheckOptionsTest, TheCheckSideInADiagonalBayKeepsTheItemsAndShowsAllChecks) {
     options->Items().Assign({"all", "one", "two", "three"});
     View(2);
@@ -102,15 +125,30 @@ TEST_F(CheckOptionsTest, ADoubleClickOnAListRowOpensItsCheckAndOnADetailDoesNoth
     EXPECT_EQ(options->ItemIndex(), 1) << "a detail view stays";
     EXPECT_EQ(grid->RowCount(), 7);
 
-    View(0);
-    ui::UserDoubleClickCell(grid, 1, 8);
-    EXPECT_EQ(options->Text(), "DCR-6-lower");
-    EXPECT_EQ(grid->RowCount(), 8);
-
-    View(0);
-    ui::UserDoubleClickCell(grid, 0, 18);
-    EXPECT_EQ(options->ItemIndex(), 0) << "a row without an item of its own keeps the list";
-    EXPECT_EQ(grid->RowCount(), 21);
+    struct Case {
+        int col, row;
+        int item;  // 0: the list stays
+        const char* text;
+        int rows;
+        const char* symbol;  // the detail's first value, or the list's first symbol
+    };
+    const Case cases[] = {
+        {1, 8, 9, "DCR-6-lower", 8, "DCR-6-Lower"},
+        {0, 13, 14, "DCR-7-5", 10, "DCR-7-5-Upper"},
+        {2, 14, 15, "DCR-7-6", 10, "DCR-7-6-Upper"},  // the last item of the list
+        {0, 15, 0, "all", 21, "DCR-1"},               // the first row past it
+        {0, 18, 0, "all", 21, "DCR-1"},
+        {1, 20, 0, "all", 21, "DCR-1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(c.row));
+        View(0);
+        ui::UserDoubleClickCell(grid, c.col, c.row);
+        EXPECT_EQ(options->ItemIndex(), c.item);
+        EXPECT_EQ(options->Text(), c.text);
+        EXPECT_EQ(grid->RowCount(), c.rows);
+        EXPECT_EQ(grid->Cells(c.item ? 1 : 0, 0), c.symbol);
+    }
 }
 
 TEST_F(CheckOptionsTest, ADoubleClickOnTheMiddlePlateListOpensItsFirstConnection) {

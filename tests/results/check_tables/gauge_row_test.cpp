@@ -3,6 +3,7 @@
 // magnifier place and colour them.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 #include "core/result_reader.h"
@@ -110,6 +111,8 @@ TEST_F(GaugeRow, PercentIsCutTowardZero) {
 
 TEST_F(GaugeRow, AFailedRatioTurnsItsGaugeRedWithNg) {
     FillLists(4);
+    // Wide enough that 0.13 of its width and 0.125 of it cut to different pixels.
+    gauges[1]->SetBounds(60, 100, 100, 90);
     form->GaugeValues = {0.999f, 1.0f, 0.25f, 2.5f};
     form->UpdateDcrGauges();
     const TCGauge& pass = *gauges[0];
@@ -118,15 +121,22 @@ TEST_F(GaugeRow, AFailedRatioTurnsItsGaugeRedWithNg) {
     EXPECT_TRUE(pass.ShowText());
     EXPECT_EQ(form->DcrLabels[0]->Caption(), "");
 
-    const TCGauge& fail = *gauges[1];  // at 60, 113, 30 x 30
+    const TCGauge& fail = *gauges[1];
     EXPECT_EQ(fail.Progress(), 100);
     EXPECT_EQ(fail.ForeColor(), kRed);
     EXPECT_FALSE(fail.ShowText());
     const TLabel& ng = *form->DcrLabels[1];
     EXPECT_EQ(ng.Caption(), "NG");
-    EXPECT_EQ(ng.Top(), 119);
-    EXPECT_EQ(ng.Left(), 63);
-    EXPECT_EQ(ng.Font().Size, 10);
+    EXPECT_EQ(ng.Top(), 118) << "100 + 0.2 x 90";
+    EXPECT_EQ(ng.Left(), 73) << "60 + 0.13 x 100, where the overlay's 0.125 gives 72";
+    EXPECT_EQ(ng.Font().Size, 30) << "90 x 20 / 60";
+    const TLabel& ng_small = *form->DcrLabels[3];  // at 150, 113, 30 x 30
+    EXPECT_EQ(ng_small.Caption(), "NG");
+    EXPECT_EQ(ng_small.Top(), 119);
+    EXPECT_EQ(ng_small.Left(), 153);
+    EXPECT_EQ(ng_small.Font().Size, 10);
+    EXPECT_EQ(form->DcrLabels[2]->Caption(), "");
+    EXPECT_EQ(gauges[2]->Progress(), 25);
     EXPECT_EQ(gauges[3]->Progress(), 100) << "the gauge keeps its range";
 
     // A pass after a failure shows its text again.
@@ -156,6 +166,31 @@ TEST_F(GaugeRow, OnlyGaugesWithARatioAreUpdated) {
     EXPECT_EQ(gauges[2]->Progress(), 55);
     const std::vector<Look> after = Looks();
     for (std::size_t i = 3; i < after.size(); ++i) EXPECT_EQ(after[i], before[i]) << i;
+}
+
+TEST_F(GaugeRow, EveryResultUpdatesTheGaugesInTheLists) {
+    FillLists(21);
+    for (TCGauge* gauge : gauges) gauge->SetProgress(77);
+    ASSERT_TRUE(form->RunDesign());
+    for (int i = 0; i < 21; ++i) EXPECT_EQ(gauges[i]->Progress(), 0) << "a Diagonal bay's zeros, gauge " << i;
+
+    form->ComboBox_cfg->SetItemIndex(1);
+    form->CfgText = "Chevron";
+    ASSERT_EQ(form->RadioGroup_DCR->ItemIndex(), 0);
+    ASSERT_TRUE(form->RunDesign());
+    const jsonxx::Object& left = form->ResultObject.get<jsonxx::Object>("LEFT");
+    const char* const keys[15] = {"DCR_1",         "DCR_2",         "DCR_3_up",      "DCR_3_down",
+                                  "DCR_4",         "DCR_5_up",      "DCR_5_down",    "DCR_6_up",
+                                  "DCR_6_down",    "DCR_7_down_c1", "DCR_7_down_c2", "DCR_7_down_c3",
+                                  "DCR_7_down_c4", "DCR_7_down_c5", "DCR_7_down_c6"};
+    int moved = 0;
+    for (int i = 0; i < 15; ++i) {
+        const float ratio = static_cast<float>(left.get<double>(keys[i]));
+        EXPECT_EQ(gauges[i]->Progress(), static_cast<int>(std::trunc(ratio * 100.0f))) << keys[i];
+        moved += gauges[i]->Progress() != 0;
+    }
+    EXPECT_GT(moved, 0) << "the ratios of the left brace are no zeros";
+    for (int i = 15; i < 21; ++i) EXPECT_EQ(gauges[i]->Progress(), 0) << "no ratio for gauge " << i;
 }
 
 TEST_F(GaugeRow, TheOverlayAndTheRestLayoutPlacePicturesAndLabels) {
