@@ -301,9 +301,11 @@ TEST_F(WorkbookSaves, AnotherProgramsSaveMeanwhileStaysAndTheWorkbookGoesBeside)
         EXPECT_EQ(book.FullName(), beside.string()) << c.what;
         EXPECT_EQ(Read(beside, 2, 1), Variant(5.0)) << c.what;
         const fx::Parts saved = fx::Read(beside);
-        for (const auto& [name, bytes] : Parts())
-            if (name != "xl/worksheets/sheet1.xml" && name != "xl/workbook.xml")
+        for (const auto& [name, bytes] : Parts()) {
+            if (name != "xl/worksheets/sheet1.xml" && name != "xl/workbook.xml") {
                 EXPECT_EQ(fx::Part(saved, name), bytes) << c.what << ": " << name << " as opened";
+            }
+        }
         EXPECT_EQ(StatOf(beside).st_mode & 0777, 0640u) << c.what;
         std::vector<std::string> expected = {"cases (results).xlsx"};
         if (left) expected.push_back("cases.xlsx");
