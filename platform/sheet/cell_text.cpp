@@ -1,5 +1,7 @@
 #include "platform/sheet/cell_text.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -181,6 +183,18 @@ std::string ValidUtf8(std::string_view text) {
         }
     }
     return out;
+}
+
+bool SameLetters(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+std::string InCapitals(std::string_view name) {
+    std::string capitals(name);
+    for (char& c : capitals) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return capitals;
 }
 
 }  // namespace sheet

@@ -34,4 +34,9 @@ std::string EncodeEscapes(std::string_view text);
 // The text with every byte sequence that is not UTF-8 replaced by U+FFFD.
 std::string ValidUtf8(std::string_view text);
 
+// Names in a workbook (worksheets, defined names, functions, parts) are the same
+// whatever the letter case of their ASCII letters.
+bool SameLetters(std::string_view a, std::string_view b);
+std::string InCapitals(std::string_view name);
+
 }  // namespace sheet

@@ -147,13 +147,6 @@ bool IsCell(const RefEnd& e) { return e.column != 0 && e.row != 0; }
 bool IsWholeColumn(const RefEnd& e) { return e.column != 0 && e.row == 0; }
 bool IsWholeRow(const RefEnd& e) { return e.column == 0 && e.row != 0; }
 
-bool SameLetters(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
-
 // The sheet name that a literal ending in "'...'!" quotes, doubled quotes made
 // single; nothing for any other literal. Sheet names neither start nor end with a
 // quote, so the opening quote is the first one not doubled, counted from the end.

@@ -77,12 +77,6 @@ bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-bool SameLetters(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 struct StringWriter : pugi::xml_writer {
     std::string out;
     void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), size); }
@@ -595,9 +589,7 @@ void Workbook::Impl::Load() {
     if (sheets.empty()) throw Exception(OpenFailure(file_name, "it holds no worksheet"));
     for (pugi::xml_node name : Child(root, "definedNames").children()) {
         if (!Is(name, "definedName")) continue;
-        std::string key = name.attribute("name").value();
-        for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        defined_names.emplace(key, TextOf(name));
+        defined_names.emplace(InCapitals(name.attribute("name").value()), TextOf(name));
     }
     if (const Relationship* strings = FindType(rels, "/sharedStrings")) {
         const std::string part = package.StoredName(strings->target);
@@ -706,9 +698,8 @@ bool AnyIn(const std::map<int, std::set<int>>& cells, const FormulaArea& area) {
 void AddNamed(FormulaReach& reach, const std::multimap<std::string, std::string>& names, int depth) {
     std::vector<std::string> used;
     used.swap(reach.names);
-    for (std::string name : used) {
-        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        const auto [first, last] = names.equal_range(name);
+    for (const std::string& name : used) {
+        const auto [first, last] = names.equal_range(InCapitals(name));
         for (auto it = first; it != last; ++it) {
             // Names that name names without end are taken for unknown.
             if (depth > 8) {
