@@ -143,6 +143,13 @@ inline std::filesystem::path WriteLibreOfficeLock(const std::filesystem::path& f
     return lock;
 }
 
+// The parts in the order a program writes them; parts it does not name go last.
+inline void InPartOrder(Parts& parts, const std::vector<std::string>& order) {
+    std::stable_sort(parts.begin(), parts.end(), [&](const auto& a, const auto& b) {
+        return std::find(order.begin(), order.end(), a.first) < std::find(order.begin(), order.end(), b.first);
+    });
+}
+
 // The workbook as LibreOffice Calc stores it: parts in its order (the first worksheet
 // last), its workbook part, and formula cells typed, with "aca" and a stored result.
 inline Parts LibreOfficeShaped(Parts parts) {
@@ -150,9 +157,7 @@ inline Parts LibreOfficeShaped(Parts parts) {
                                             "xl/worksheets/sheet2.xml", "xl/_rels/workbook.xml.rels",
                                             "xl/sharedStrings.xml", "docProps/core.xml", "customXml/item1.xml",
                                             "[Content_Types].xml", "xl/worksheets/sheet1.xml"};
-    std::stable_sort(parts.begin(), parts.end(), [&](const auto& a, const auto& b) {
-        return std::find(order.begin(), order.end(), a.first) < std::find(order.begin(), order.end(), b.first);
-    });
+    InPartOrder(parts, order);
     for (auto& [name, bytes] : parts) {
         if (name != "xl/workbook.xml") continue;
         bytes = std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<workbook xmlns=\"") +
@@ -179,9 +184,7 @@ inline Parts OpenpyxlShaped(Parts parts) {
                                             "xl/worksheets/sheet2.xml", "xl/sharedStrings.xml", "xl/styles.xml",
                                             "_rels/.rels", "xl/workbook.xml", "xl/_rels/workbook.xml.rels",
                                             "customXml/item1.xml", "[Content_Types].xml"};
-    std::stable_sort(parts.begin(), parts.end(), [&](const auto& a, const auto& b) {
-        return std::find(order.begin(), order.end(), a.first) < std::find(order.begin(), order.end(), b.first);
-    });
+    InPartOrder(parts, order);
     for (auto& [name, bytes] : parts) {
         if (name == "xl/workbook.xml") {
             const size_t calc = bytes.find("<calcPr");
