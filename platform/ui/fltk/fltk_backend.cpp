@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/os/end_signals.h"
 #include "platform/ui/fltk/look.h"
 #include "platform/ui/fltk/message_box.h"
 #include "platform/ui/fltk/views.h"
@@ -431,6 +432,12 @@ void FltkBackend::RunLoop(TApplication& app) {
     while (!app.Terminated()) {
         Fl::wait(kPollSeconds);
         AfterEvents(true);
+        // Ctrl-C, kill or a logout closes the main window as its close box does, so
+        // that its close handler runs; here no box or run of an event is open.
+        if (!end_signal_seen_ && os::EndSignal() != 0) {
+            end_signal_seen_ = true;
+            if (TForm* main = app.MainForm()) UserClose(main);
+        }
     }
     // The windows go when the loop ends, before the forms are taken down.
     for (auto& [control, view] : views_)
