@@ -5,7 +5,8 @@ cd "$(dirname "$0")"
 scripts/install-deps
 # Two run.sh started together build one after the other.
 mkdir -p build
-flock build/.run-build.lock scripts/build >/dev/null
+# Only what it runs: the window and the local design service.
+flock build/.run-build.lock scripts/build zorv zorv-service >/dev/null
 
 # The design service: the client reaches it on 127.0.0.1:8080. A design service that
 # answers there is used; when nothing does, zorv-service is started there and shared

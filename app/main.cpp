@@ -2,6 +2,7 @@
 #include <exception>
 
 #include "app/DOVEREFORM.h"
+#include "platform/os/end_signals.h"
 #include "platform/ui/fltk/backdrop.h"
 #include "platform/ui/fltk/fltk_backend.h"
 #include "service/client_module.h"
@@ -16,6 +17,9 @@ bool HasDisplay() { return dynamic_cast<ui::HeadlessBackend*>(&Application->Back
 }  // namespace
 
 int main() {
+    // From the start: a signal during the start-up queries closes the window once the
+    // loop runs.
+    os::CatchEndSignals();
     if (!ui::StartDesktop(*Application, "zorv")) return 1;
     try {
         Application->Initialize();
@@ -34,5 +38,6 @@ int main() {
     // The window and its contexts go here, before any static teardown.
     Application->DestroyComponents();
     ui::StopDesktop();
+    os::EndAsSignalled();
     return 0;
 }

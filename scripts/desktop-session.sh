@@ -79,6 +79,6 @@ desktop_have_runs() { [[ $(desktop_run_requests) -ge $1 ]]; }
 
 # The id of zorv's visible window, in desktop_window; false while there is none.
 desktop_find_window() {
-    desktop_window=$(xdotool search --onlyvisible --name '^Zorv' 2>/dev/null | head -n 1)
+    desktop_window=$(timeout 5 xdotool search --onlyvisible --name '^Zorv' 2>/dev/null | head -n 1)
     [[ -n $desktop_window ]]
 }

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/os/end_signals.h"
 #include "platform/ui/fltk/look.h"
 #include "platform/ui/fltk/message_box.h"
 #include "platform/ui/fltk/views.h"
@@ -288,17 +289,24 @@ void FltkBackend::SyncFocus(TForm* form, View* window_view) {
     // Focus moved by the model (SetFocus, Tab) goes to the widget; a click that FLTK
     // answered has already told the model. When the model leaves no control with the
     // keys (the focused one cannot take input), no widget keeps them: the window does.
-    // FLTK offers the window the keys again when it activates or shows the widget
-    // that had them, and FormWindow gives them to the model's control.
+    // FLTK offers the window the keys again when it activates, and FormWindow gives
+    // them to the model's control.
     TWinControl* active = form->ActiveControl();
     TWinControl*& last = last_active_[form];
-    if (active == last) return;
+    const bool moved = active != last;
     last = active;
     Fl_Window* window = window_view->Widget()->as_window();
     // An open box has the keys; the window asks for them again when it closes.
     if (!window || (Fl::modal() && Fl::modal() != window)) return;
     Fl_Widget* focus = Fl::focus();
-    if (Fl_Widget* wanted = KeyWidgetFor(form)) {
+    Fl_Widget* wanted = KeyWidgetFor(form);
+    if (!moved) {
+        // The same control, which may take input again now: a box closed while its run
+        // had it (or its group) disabled, so the window kept the keys for it.
+        if (wanted && focus == window) wanted->take_focus();
+        return;
+    }
+    if (wanted) {
         if (focus != wanted) wanted->take_focus();
     } else if (focus && focus != window && window->contains(focus)) {
         Fl::focus(window);
@@ -424,6 +432,12 @@ void FltkBackend::RunLoop(TApplication& app) {
     while (!app.Terminated()) {
         Fl::wait(kPollSeconds);
         AfterEvents(true);
+        // Ctrl-C, kill or a logout closes the main window as its close box does, so
+        // that its close handler runs; here no box or run of an event is open.
+        if (!end_signal_seen_ && os::EndSignal() != 0) {
+            end_signal_seen_ = true;
+            if (TForm* main = app.MainForm()) UserClose(main);
+        }
     }
     // The windows go when the loop ends, before the forms are taken down.
     for (auto& [control, view] : views_)

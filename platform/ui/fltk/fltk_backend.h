@@ -143,6 +143,7 @@ private:
     bool sync_pending_ = false;
     int pumping_ = 0;
     bool pump_armed_ = false;
+    bool end_signal_seen_ = false;
     int (*previous_dispatch_)(int, Fl_Window*) = nullptr;
 };
 

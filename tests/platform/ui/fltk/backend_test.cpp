@@ -861,6 +861,26 @@ TEST_F(Desktop, TheKeysStayWithTheControlThatAnEventDisabledForItsRun) {
     EXPECT_EQ(Fl::focus(), W(form_->Combo_cfg));
     form_->on_change = nullptr;
 
+    // A check box whose run disables its whole group and shows a box: when the box
+    // closes the group is still disabled, and the keys come back as the run ends.
+    form_->on_click = [&](TObject* sender) {
+        if (sender == form_->Check_adjust) run(form_->Box_Frame);
+    };
+    const size_t boxes = backend_->Boxes().size();
+    Click(CX(form_->Check_adjust), CY(form_->Check_adjust));
+    ASSERT_EQ(backend_->Boxes().size(), boxes + 1) << "the run's box came and went";
+    ASSERT_TRUE(form_->Check_adjust->Checked());
+    EXPECT_EQ(form_->ActiveControl(), form_->Check_adjust);
+    EXPECT_EQ(Fl::focus(), W(form_->Check_adjust));
+    Key(' ', " ");
+    EXPECT_FALSE(form_->Check_adjust->Checked()) << "the space toggles the box";
+    EXPECT_EQ(backend_->Boxes().size(), boxes + 2) << "and runs it again";
+    form_->on_click = nullptr;
+    // The window loses the keys to another window and gets them back: the same box.
+    Fl::handle(FL_UNFOCUS, window_);
+    Fl::handle(FL_FOCUS, window_);
+    EXPECT_EQ(Fl::focus(), W(form_->Check_adjust));
+
     // An event that leaves the edit, or the group it is in, disabled leaves no control
     // with the keys: typing changes nothing, and Tab starts at the first control that
     // takes the focus.
@@ -873,6 +893,11 @@ TEST_F(Desktop, TheKeysStayWithTheControlThatAnEventDisabledForItsRun) {
             if (key == 13) run(locked);
         };
         Key(FL_Enter);
+        EXPECT_EQ(form_->ActiveControl(), nullptr);
+        EXPECT_EQ(Fl::focus(), window_);
+        // Losing and regaining the window's focus picks no widget either.
+        Fl::handle(FL_UNFOCUS, window_);
+        Fl::handle(FL_FOCUS, window_);
         EXPECT_EQ(form_->ActiveControl(), nullptr);
         EXPECT_EQ(Fl::focus(), window_);
         form_->log.clear();
