@@ -77,6 +77,15 @@ protected:
     void SetUp() override { fx::Write(file, Parts()); }
     void TearDown() override { sheet::SetSaveTestHooks({}); }
 
+    // The workbook written anew with the mode 0640, opened, and its A2 set to 5.
+    sheet::Workbook& OpenChanged(sheet::Application& app) {
+        fx::Write(file, Parts());
+        ::chmod(file.c_str(), 0640);
+        sheet::Workbook& book = app.Workbooks().Open(file.string());
+        book.Worksheets().Item(1).Cells(2, 1).SetValue(5.0);
+        return book;
+    }
+
     std::vector<std::string> Names(const fs::path& path) const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(path)) names.push_back(entry.path().filename());
@@ -303,11 +312,8 @@ TEST_F(WorkbookSaves, AnotherProgramsSaveMeanwhileStaysAndTheWorkbookGoesBeside)
          "was removed or renamed by another program"},
     };
     for (const auto& c : cases) {
-        fx::Write(file, Parts());
-        ::chmod(file.c_str(), 0640);
         sheet::Application app;
-        sheet::Workbook& book = app.Workbooks().Open(file.string());
-        book.Worksheets().Item(1).Cells(2, 1).SetValue(5.0);
+        sheet::Workbook& book = OpenChanged(app);
         const std::optional<std::string> left = c.writer();
         EXPECT_EQ(book.SaveAs(file.string()), (sheet::SavedBeside{file.string(), beside.string(), c.reason})) << c.what;
         if (left) {
@@ -356,11 +362,8 @@ TEST_F(WorkbookSaves, AFileOnlyTouchedOrReplacedByTheSameBytesIsSavedAsUsual) {
         {"given new permissions", [&] { ::chmod(file.c_str(), 0660); }, 0660},
     };
     for (const auto& c : cases) {
-        fx::Write(file, Parts());
-        ::chmod(file.c_str(), 0640);
         sheet::Application app;
-        sheet::Workbook& book = app.Workbooks().Open(file.string());
-        book.Worksheets().Item(1).Cells(2, 1).SetValue(5.0);
+        sheet::Workbook& book = OpenChanged(app);
         c.other_program();
         EXPECT_EQ(book.SaveAs(file.string()), std::nullopt) << c.what;
         EXPECT_EQ(book.FullName(), file.string()) << c.what;
@@ -391,11 +394,9 @@ const std::string kTheirs = fx::Bytes(fx::Workbook(fx::SheetXml("<row r=\"2\"><c
 TEST_F(WorkbookSaves, OnAShareWithoutLinksTheWorkbookStillGoesBesideWithoutReplacingAFile) {
     const std::string someone = "someone's results";
     std::ofstream(folder / "cases (results).xlsx") << someone;
-    ::chmod(file.c_str(), 0640);
     sheet::SetSaveTestHooks(LikeAShareWithoutLinks());
     sheet::Application app;
-    sheet::Workbook& book = app.Workbooks().Open(file.string());
-    book.Worksheets().Item(1).Cells(2, 1).SetValue(5.0);
+    sheet::Workbook& book = OpenChanged(app);
     fx::SaveInPlace(file, kTheirs);
     const fs::path beside = folder / "cases (results 2).xlsx";
     EXPECT_EQ(book.SaveAs(file.string()),
@@ -447,10 +448,8 @@ TEST_F(WorkbookSaves, ASaveThatFindsNoPlaceKeepsItsFileAndNamesIt) {
          "Cannot save the workbook \"" + file.string() + "\": Input/output error. The saved workbook is kept in \""},
     };
     for (const auto& c : cases) {
-        fx::Write(file, Parts());
         sheet::Application app;
-        sheet::Workbook& book = app.Workbooks().Open(file.string());
-        book.Worksheets().Item(1).Cells(2, 1).SetValue(5.0);
+        sheet::Workbook& book = OpenChanged(app);
         c.other_program();
         const std::string left = ReadFile(file);
         sheet::SetSaveTestHooks(c.hooks);
