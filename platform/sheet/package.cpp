@@ -537,9 +537,7 @@ Placed ReplaceFile(const std::string& file_name, const std::string& bytes,
         // A file that cannot be replaced (one mounted on its own, say) can still be
         // written over.
         if (exists) return in_place(temp);
-        const int code = errno;
-        ::unlink(temp->c_str());
-        throw Exception(SaveFailure(file_name, std::strerror(code)));
+        throw Exception(SaveFailure(file_name, std::strerror(errno)) + KeptIn(*temp));
     }
     SyncFolder(folder);
     return placed;

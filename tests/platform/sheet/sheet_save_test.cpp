@@ -433,19 +433,26 @@ TEST_F(WorkbookSaves, ASaveThatFindsNoPlaceKeepsItsFileAndNamesIt) {
     nowhere.failure = [](sheet::SaveStep step) {
         return step == sheet::SaveStep::Rename ? EBUSY : step == sheet::SaveStep::WriteInPlace ? EIO : 0;
     };
+    sheet::SaveTestHooks no_rename;
+    no_rename.failure = [](sheet::SaveStep step) { return step == sheet::SaveStep::Rename ? EIO : 0; };
     const std::string beside = (folder / "cases (results).xlsx").string();
+    const std::string copy = (folder / "copy.xlsx").string();
     const struct {
         const char* what;
         sheet::SaveTestHooks hooks;
         std::function<void()> other_program;
+        std::string target;
         std::string message;  // before the kept file's name
     } cases[] = {
         {"beside, on a full share", LikeAShareWithoutLinks(ENOSPC), [&] { fx::SaveInPlace(file, kTheirs); },
+         file.string(),
          "The workbook \"" + file.string() + "\" was changed by another program since it was opened and is left as "
          "it is; it cannot be saved beside it: Cannot save the workbook \"" + beside +
          "\": No space left on device. The saved workbook is kept in \""},
-        {"in place", nowhere, [] {},
+        {"in place", nowhere, [] {}, file.string(),
          "Cannot save the workbook \"" + file.string() + "\": Input/output error. The saved workbook is kept in \""},
+        {"under a new name", no_rename, [] {}, copy,
+         "Cannot save the workbook \"" + copy + "\": Input/output error. The saved workbook is kept in \""},
     };
     for (const auto& c : cases) {
         sheet::Application app;
@@ -455,7 +462,7 @@ TEST_F(WorkbookSaves, ASaveThatFindsNoPlaceKeepsItsFileAndNamesIt) {
         sheet::SetSaveTestHooks(c.hooks);
         std::string message;
         try {
-            book.SaveAs(file.string());
+            book.SaveAs(c.target);
             ADD_FAILURE() << c.what << ": saved";
         } catch (const Exception& e) {
             message = e.Message();
