@@ -3,14 +3,17 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <zip.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -118,29 +121,77 @@ std::string BuildArchive(zip_t* source, const std::map<std::string, std::string>
 std::atomic<unsigned> temp_counter{0};
 SaveTestHooks test_hooks;
 
-// Temporary files of ours beside a workbook: ".<name>.zorv-<process>-<count>.tmp".
+// True, with errno set, when a test makes the step fail.
+bool Fails(SaveStep step) {
+    const int code = test_hooks.failure ? test_hooks.failure(step) : 0;
+    if (code != 0) errno = code;
+    return code != 0;
+}
+
+// The space this process's id belongs to: the host and its process-id namespace, as
+// 16 hex digits. A folder shared between machines or containers holds temporary
+// files of processes that a process id of ours does not name.
+const std::string& ProcessSpace() {
+    static const std::string space = [] {
+        std::string identity;
+        char host[256] = {};
+        if (::gethostname(host, sizeof host - 1) == 0) identity += host;
+        identity += '\n';
+        std::ifstream machine("/etc/machine-id");
+        identity += std::string(std::istreambuf_iterator<char>(machine), {});
+        char ns[64] = {};
+        if (::readlink("/proc/self/ns/pid", ns, sizeof ns - 1) > 0) identity += ns;
+        std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+        for (unsigned char c : identity) hash = (hash ^ c) * 1099511628211ull;
+        char text[17];
+        std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+        return std::string(text);
+    }();
+    return space;
+}
+
+// Temporary files of ours beside a workbook: ".<name>.zorv-<space>-<process>-<count>.tmp".
 std::string TemporaryPrefix(const std::string& name) { return "." + name + ".zorv-"; }
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-// Removes the temporary files that a save of this workbook left when its process
-// ended during the save; those of a process still running are its own business.
+constexpr const char* kAclAttribute = "system.posix_acl_access";
+
+bool AllDigits(const std::string& text, size_t at_most) {
+    return !text.empty() && text.size() <= at_most && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// A whole package: what a save wrote in full and could place nowhere, which its
+// message named.
+bool WholePackage(const std::string& file) {
+    int error = 0;
+    zip_t* archive = zip_open(file.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
+    if (!archive) return false;
+    zip_discard(archive);
+    return true;
+}
+
+// Removes the temporary files that a save of this workbook left half-written when
+// its process ended during the save. Those of a process still running are its own
+// business, and those of another host or container are never judged here.
 void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& name) {
     namespace fs = std::filesystem;
-    const std::string prefix = TemporaryPrefix(name);
+    const std::string prefix = TemporaryPrefix(name) + ProcessSpace() + "-";
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::string entry = it->path().filename().string();
         if (entry.rfind(prefix, 0) != 0 || !EndsWith(entry, ".tmp")) continue;
-        const std::string process = entry.substr(prefix.size(), entry.find('-', prefix.size()) - prefix.size());
+        const std::string rest = entry.substr(prefix.size(), entry.size() - prefix.size() - 4);
+        const size_t dash = rest.find('-');
+        if (dash == std::string::npos) continue;
+        const std::string process = rest.substr(0, dash);
         // A process id has at most 7 digits; a longer run is not one of ours.
-        if (process.empty() || process.size() > 9 || process.find_first_not_of("0123456789") != std::string::npos)
-            continue;
+        if (!AllDigits(process, 9) || !AllDigits(rest.substr(dash + 1), 10)) continue;
         const pid_t pid = static_cast<pid_t>(std::stol(process));
         if (pid == getpid() || pid <= 0) continue;
-        if (::kill(pid, 0) != 0 && errno == ESRCH) ::unlink(it->path().c_str());
+        if (::kill(pid, 0) != 0 && errno == ESRCH && !WholePackage(it->path())) ::unlink(it->path().c_str());
     }
 }
 
@@ -185,17 +236,70 @@ Package::FileState StateOf(const struct stat& st) {
             static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, st.st_mode};
 }
 
+bool IsCarried(const std::string& attribute) {
+    return attribute == kAclAttribute || attribute.rfind("user.", 0) == 0;
+}
+
+// An extended attribute's value; nothing when it is gone.
+std::optional<std::string> AttributeOf(const std::string& file, const std::string& name) {
+    for (;;) {
+        const ssize_t size = ::getxattr(file.c_str(), name.c_str(), nullptr, 0);
+        if (size < 0) return std::nullopt;
+        std::string value(static_cast<size_t>(size), '\0');
+        const ssize_t got = ::getxattr(file.c_str(), name.c_str(), value.data(), value.size());
+        if (got >= 0) {
+            value.resize(static_cast<size_t>(got));
+            return value;
+        }
+        if (errno != ERANGE) return std::nullopt;
+    }
+}
+
+// Gives the new file the access ACL and the user extended attributes of the file it
+// replaces, and no ACL when that has none (as one inherited from the folder would
+// be). False when they cannot all be carried over. Before the mode is set, which
+// then sets the ACL's mask as the file had it.
+bool CopyAttributes(const std::string& from, int to) {
+    if (Fails(SaveStep::CopyAttributes)) return false;
+    std::string names;
+    for (;;) {
+        const ssize_t size = ::listxattr(from.c_str(), nullptr, 0);
+        if (size < 0) return errno == ENOTSUP;  // a file system without them
+        names.assign(static_cast<size_t>(size), '\0');
+        const ssize_t got = ::listxattr(from.c_str(), names.data(), names.size());
+        if (got >= 0) {
+            names.resize(static_cast<size_t>(got));
+            break;
+        }
+        if (errno != ERANGE) return false;
+    }
+    bool acl = false;
+    for (size_t at = 0; at < names.size();) {
+        const std::string name = names.c_str() + at;
+        at += name.size() + 1;
+        if (!IsCarried(name)) continue;
+        const std::optional<std::string> value = AttributeOf(from, name);
+        if (!value) continue;
+        if (::fsetxattr(to, name.c_str(), value->data(), value->size(), 0) != 0) return false;
+        acl = acl || name == kAclAttribute;
+    }
+    if (!acl && ::fremovexattr(to, kAclAttribute) != 0 && errno != ENODATA && errno != ENOTSUP) return false;
+    return true;
+}
+
 // Writes the bytes into a new file in the folder, complete and on disk, and gives it
 // a temporary name there (returned), for the caller to put in its place. The file has
-// the owner, group and mode of the existing file when one is given, else the mode
-// given. It has no name while it is written where the file system allows, so a
-// process killed meanwhile leaves nothing behind. Nothing when no such file can be
-// made here (a folder the user may not write) or given the existing file's owner.
+// the owner, group, mode, ACL and user attributes of the existing file when one is
+// given, else the mode given. It has no name while it is written where the file
+// system allows, so a process killed meanwhile leaves nothing behind. Nothing when no
+// such file can be made here (a folder the user may not write) or given the existing
+// file's owner or attributes.
 std::optional<std::string> WriteTemporary(const std::string& file_name, const std::filesystem::path& folder,
                                           const std::string& base_name, const struct stat* existing, mode_t mode,
                                           const std::string& bytes, Package::FileState& state) {
-    const std::filesystem::path temp = folder / (TemporaryPrefix(base_name) + std::to_string(getpid()) + "-" +
-                                                 std::to_string(temp_counter++) + ".tmp");
+    const std::filesystem::path temp = folder / (TemporaryPrefix(base_name) + ProcessSpace() + "-" +
+                                                 std::to_string(getpid()) + "-" + std::to_string(temp_counter++) +
+                                                 ".tmp");
     const mode_t create_mode = existing || mode != 0 ? 0600 : 0666;
     bool named = false;
     int fd = test_hooks.named_temporary ? -1 : ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, create_mode);
@@ -215,8 +319,9 @@ std::optional<std::string> WriteTemporary(const std::string& file_name, const st
     if (existing) {
         struct stat mine;
         if (::fstat(fd, &mine) != 0) fail(errno);
-        if ((mine.st_uid != existing->st_uid || mine.st_gid != existing->st_gid) &&
-            ::fchown(fd, existing->st_uid, existing->st_gid) != 0) {
+        if (((mine.st_uid != existing->st_uid || mine.st_gid != existing->st_gid) &&
+             ::fchown(fd, existing->st_uid, existing->st_gid) != 0) ||
+            !CopyAttributes((folder / base_name).string(), fd)) {
             ::close(fd);
             if (named) ::unlink(temp.c_str());
             return std::nullopt;
@@ -266,7 +371,7 @@ Package::FileState WriteInPlace(const std::string& file_name, const std::string&
         }
         ::close(in);
     }
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    const int fd = Fails(SaveStep::WriteInPlace) ? -1 : ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) throw Exception(SaveFailure(file_name, std::strerror(errno)));
     if (bytes.size() > old.size()) {
         const int code = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
@@ -291,22 +396,48 @@ Package::FileState WriteInPlace(const std::string& file_name, const std::string&
     return StateOf(written);
 }
 
-// Gives the finished temporary file the name without replacing a file that has it;
-// false when one has.
-bool PlaceWithoutReplacing(const std::string& temp, const std::string& name) {
-    if (::link(temp.c_str(), name.c_str()) == 0) {
+// Gives the finished temporary file the name without replacing a file that has it: a
+// second name, else a rename that refuses to replace, else, on file systems that
+// have neither (many network and user-space mounts), a new file made under the name
+// and written in full. False when the name is taken. Raises Exception when no way
+// works; the temporary file is then left as it is.
+bool PlaceWithoutReplacing(const std::string& temp, const std::string& name, const std::string& bytes, mode_t mode,
+                           Package::FileState& state) {
+    if (!Fails(SaveStep::Link) && ::link(temp.c_str(), name.c_str()) == 0) {
         ::unlink(temp.c_str());
         return true;
     }
     if (errno == EEXIST) return false;
-    // File systems without hard links.
-    if ((errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS) &&
+    if (!Fails(SaveStep::RenameNoReplace) &&
         ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0)
         return true;
-    const int code = errno;
-    if (code == EEXIST) return false;
+    if (errno == EEXIST) return false;
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        if (errno == EEXIST) return false;
+        throw Exception(SaveFailure(name, std::strerror(errno)));
+    }
+    struct stat written;
+    bool whole = !Fails(SaveStep::CreateExclusive) && ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes, false, false) &&
+                 ::fsync(fd) == 0 && ::fstat(fd, &written) == 0;
+    int code = errno;
+    if (::close(fd) != 0 && whole) {
+        whole = false;
+        code = errno;
+    }
+    if (!whole) {
+        ::unlink(name.c_str());  // the file made here, never one of another program
+        throw Exception(SaveFailure(name, std::strerror(code)));
+    }
+    state = StateOf(written);
     ::unlink(temp.c_str());
-    throw Exception(SaveFailure(name, std::strerror(code)));
+    return true;
+}
+
+// Added to the message of a save that could place its complete temporary file
+// nowhere, so that what was saved is not lost.
+std::string KeptIn(const std::string& temp) {
+    return " The saved workbook is kept in \"" + temp + "\"; give it a name ending in .xlsx to open it.";
 }
 
 // "cases.xlsx" gives "cases (results).xlsx", then "cases (results 2).xlsx".
@@ -333,31 +464,31 @@ Placed WriteBeside(const std::string& file_name, const std::string& bytes, mode_
     };
     Placed placed;
     placed.diverted_because = reason;
+    const mode_t beside_mode = (mode & 0777) | 0600;
     std::optional<std::string> temp;
     try {
-        temp = WriteTemporary(BesideName(path, 1), folder, path.filename().string(), nullptr, (mode & 0777) | 0600,
-                              bytes, placed.state);
+        temp = WriteTemporary(BesideName(path, 1), folder, path.filename().string(), nullptr, beside_mode, bytes,
+                              placed.state);
     } catch (const Exception& e) {
         throw cannot(e.Message());
     }
     for (int number = 1; number <= 1000; ++number) {
         placed.file_name = BesideName(path, number);
         try {
-            if (!PlaceWithoutReplacing(*temp, placed.file_name)) continue;
+            if (!PlaceWithoutReplacing(*temp, placed.file_name, bytes, beside_mode, placed.state)) continue;
         } catch (const Exception& e) {
-            throw cannot(e.Message());
+            throw cannot(e.Message() + KeptIn(*temp));
         }
         SyncFolder(folder);
         return placed;
     }
-    ::unlink(temp->c_str());
-    throw cannot("every name for it is taken.");
+    throw cannot("every name for it is taken." + KeptIn(*temp));
 }
 
 // Writes the bytes to the file, whole or not at all, through its real path, keeping
-// its owner, group, mode and other names. When still_as_read says the file is no
-// longer the one read, the bytes go beside it; it is asked last before the file is
-// replaced.
+// its owner, group, mode, ACL, user attributes and other names. When still_as_read
+// says the file is no longer the one read, the bytes go beside it; it is asked last
+// before the file is replaced.
 Placed ReplaceFile(const std::string& file_name, const std::string& bytes,
                    const std::function<std::optional<std::string>()>& still_as_read, mode_t mode_read) {
     namespace fs = std::filesystem;
@@ -372,27 +503,41 @@ Placed ReplaceFile(const std::string& file_name, const std::string& bytes,
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) throw Exception(SaveFailure(file_name, std::strerror(EISDIR)));
     if (exists && !S_ISREG(existing.st_mode)) throw Exception(SaveFailure(file_name, "it is no regular file"));
-    const auto in_place = [&]() -> Placed {
-        if (const std::optional<std::string> reason = changed()) return WriteBeside(file_name, bytes, mode_read, *reason);
-        return {file_name, WriteInPlace(file_name, target, bytes), {}};
+    // A temporary file written already goes once the file holds the bytes, and is kept
+    // when it does not.
+    const auto in_place = [&](const std::optional<std::string>& temp) -> Placed {
+        if (const std::optional<std::string> reason = changed()) {
+            if (temp) ::unlink(temp->c_str());
+            return WriteBeside(file_name, bytes, mode_read, *reason);
+        }
+        Placed placed{file_name, {}, {}};
+        try {
+            placed.state = WriteInPlace(file_name, target, bytes);
+        } catch (const Exception& e) {
+            if (!temp) throw;
+            throw Exception(e.Message() + KeptIn(*temp));
+        }
+        if (temp) ::unlink(temp->c_str());
+        return placed;
     };
     if (!exists) {
         if (const std::optional<std::string> reason = changed()) return WriteBeside(file_name, bytes, mode_read, *reason);
     } else if (existing.st_nlink > 1) {
-        return in_place();
+        return in_place(std::nullopt);
     }
     Placed placed{file_name, {}, {}};
     const std::optional<std::string> temp = WriteTemporary(file_name, folder, path.filename().string(),
                                                            exists ? &existing : nullptr, 0, bytes, placed.state);
-    if (!temp) return in_place();
+    if (!temp) return in_place(std::nullopt);
     if (const std::optional<std::string> reason = changed()) {
         ::unlink(temp->c_str());
         return WriteBeside(file_name, bytes, mode_read, *reason);
     }
-    if (::rename(temp->c_str(), target.c_str()) != 0) {
-        const int code = errno;
-        ::unlink(temp->c_str());
-        throw Exception(SaveFailure(file_name, std::strerror(code)));
+    if (Fails(SaveStep::Rename) || ::rename(temp->c_str(), target.c_str()) != 0) {
+        // A file that cannot be replaced (one mounted on its own, say) can still be
+        // written over.
+        if (exists) return in_place(temp);
+        throw Exception(SaveFailure(file_name, std::strerror(errno)) + KeptIn(*temp));
     }
     SyncFolder(folder);
     return placed;
@@ -556,14 +701,16 @@ std::optional<std::string> Package::ChangeOnDisk() const {
         if (errno == ENOENT) return std::string("was removed or renamed by another program");
         return std::string("can no longer be reached (") + std::strerror(errno) + ")";
     }
+    // Only the bytes count: a touch, or a copy of the same bytes put in its place (as
+    // backup and sync tools do), leaves nothing to keep.
     const FileState state = StateOf(now);
-    if (state.device != state_.device || state.inode != state_.inode) return std::string("was replaced by another program");
-    if (state.size != state_.size || state.modified_ns != state_.modified_ns)
-        return std::string("was changed by another program");
-    // A coarse file clock can hide a rewrite of the same size; the bytes cannot.
+    const std::string changed = state.device != state_.device || state.inode != state_.inode
+                                    ? "was replaced by another program"
+                                    : "was changed by another program";
+    if (state.size != state_.size) return changed;
     try {
         FileState ignored;
-        if (ReadWhole(file_name_, ignored) != *bytes_) return std::string("was changed by another program");
+        if (ReadWhole(file_name_, ignored) != *bytes_) return changed;
     } catch (const Exception&) {
         return std::string("can no longer be read");
     }

@@ -43,16 +43,20 @@ public:
 
     // Writes the package (parts named as stored) to file_name, whole or not at all:
     // through a temporary file in its folder that replaces the file only when it is
-    // complete, into the file behind a symbolic link, with the file's owner, group and
-    // mode; a file with other names (hard links), or one whose folder or owner lets
-    // us make no replacement, is written over in place. Raises Exception on failure,
-    // and the file is then as it was. Afterwards this package reads what it wrote.
+    // complete, into the file behind a symbolic link, with the file's owner, group,
+    // mode, access ACL and user extended attributes. A file with other names (hard
+    // links), or one whose folder, owner or attributes let us make no replacement that
+    // is like it, or that cannot be replaced, is written over in place. Raises
+    // Exception on failure, and the file is then as it was; when the complete
+    // temporary file could be placed nowhere, it is kept and the message names it.
+    // Afterwards this package reads what it wrote.
     //
     // A save under the name the package was read from (or last written to) overwrites
-    // nothing that another program wrote meanwhile: when that file is no longer the
-    // one read (another device or inode, size, modification time or content), it is
-    // left alone and the package goes to a new file beside it, "<name> (results).xlsx"
-    // or "<name> (results 2).xlsx" and so on, never over an existing file.
+    // nothing that another program wrote meanwhile: when that file is gone, unreadable
+    // or holds other bytes than were read, it is left alone and the package goes to a
+    // new file beside it, "<name> (results).xlsx" or "<name> (results 2).xlsx" and so
+    // on, never over an existing file. A file only touched, or replaced by a copy of
+    // the same bytes, is saved as usual.
     WriteOutcome Write(const std::string& file_name, const std::map<std::string, std::string>& replaced,
                        const std::set<std::string>& dropped);
 
@@ -80,10 +84,21 @@ private:
 // it is marked read-only), or nothing.
 std::optional<std::string> SaveRefusal(const std::string& file_name);
 
+// Steps of a save that the tests make fail as some file systems do.
+enum class SaveStep {
+    Link,             // a second name for the temporary file
+    RenameNoReplace,  // a rename that never replaces
+    CreateExclusive,  // a new file under a name not yet taken, written in full
+    Rename,           // the temporary file over the workbook
+    WriteInPlace,     // the workbook's own bytes written over
+    CopyAttributes,   // the ACL and extended attributes onto the temporary file
+};
+
 // Seams for the tests of the save.
 struct SaveTestHooks {
     std::function<void()> half_written;  // called when half of the new bytes are written
     bool named_temporary = false;        // the temporary file has a name from the start
+    std::function<int(SaveStep)> failure;  // the errno a step fails with, 0 to let it run
 };
 void SetSaveTestHooks(SaveTestHooks hooks);
 

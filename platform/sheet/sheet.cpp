@@ -240,6 +240,13 @@ struct Worksheet::Impl {
     bool has_formulas = false;
     bool modified = false;
     std::vector<std::pair<int, int>> written;  // the cells given a value since the open (row, column)
+    // The cells that use each shared formula (by its index), kept as they change, so
+    // that handing a formula over does not walk its cells at every write.
+    struct SharedUsers {
+        std::set<std::pair<int, int>> cells;  // row, column
+        std::multiset<int> columns;
+    };
+    std::map<std::string, SharedUsers> shared_users;
 
     void Load();
     std::string Damaged(const std::string& reason) const { return sheet::Damaged(book->file_name, part, reason); }
@@ -250,6 +257,7 @@ struct Worksheet::Impl {
     struct HandOver;
     std::optional<HandOver> PlanHandOver(int row, int column) const;
     void HandOverSharedFormula(int row, int column);
+    void DropSharedUser(const std::string& index, int row, int column);
     void UpdateDimension();
     pugi::xml_node MakeChild(pugi::xml_node parent, const char* local, pugi::xml_node before);
 };
@@ -305,6 +313,11 @@ void Worksheet::Impl::Load() {
             if (pugi::xml_node f = Child(c, "f")) {
                 has_formulas = true;
                 const std::string kind = f.attribute("t").value();
+                if (kind == "shared" && TextOf(f).empty()) {
+                    SharedUsers& users = shared_users[f.attribute("si").value()];
+                    users.cells.emplace(number, column);
+                    users.columns.insert(column);
+                }
                 const auto range = ParseRange(f.attribute("ref").value());
                 if (range && !range->Single() && kind == "array") array_ranges.push_back(*range);
             }
@@ -382,26 +395,38 @@ std::optional<Worksheet::Impl::HandOver> Worksheet::Impl::PlanHandOver(int row, 
     const std::string text = TextOf(f);
     if (!range || text.empty()) return plan;
     plan.index = f.attribute("si").value();
-    for (auto r = rows.lower_bound(range->top); r != rows.end() && r->first <= range->bottom; ++r) {
-        const auto& cells = r->second.cells;
-        for (auto c = cells.lower_bound(range->left); c != cells.end() && c->first <= range->right; ++c) {
-            if (r->first == row && c->first == column) continue;
-            const pugi::xml_node uf = Child(c->second, "f");
-            if (!IsShared(uf) || plan.index != uf.attribute("si").value() || !TextOf(uf).empty()) continue;
-            plan.users.push_back({r->first, c->first, uf, {}});
-        }
-    }
-    if (plan.users.empty()) return plan;
+    const auto found = shared_users.find(plan.index);
+    if (found == shared_users.end() || found->second.cells.empty()) return plan;
+    const SharedUsers& users = found->second;
+    const auto at = [&](const std::pair<int, int>& cell) {
+        return HandOver::User{cell.first, cell.second, Child(Find(cell.first, cell.second), "f"), {}};
+    };
     Range& box = plan.range;
-    box = {plan.users.front().row, plan.users.front().column, plan.users.front().row, plan.users.front().column};
-    for (const HandOver::User& u : plan.users) {
-        box.left = std::min(box.left, u.column);
-        box.right = std::max(box.right, u.column);
-        box.bottom = std::max(box.bottom, u.row);
+    box = {users.cells.begin()->first, *users.columns.begin(), users.cells.rbegin()->first, *users.columns.rbegin()};
+    const Range area = range.value_or(Range{});
+    const bool inside = area.Contains(box.top, box.left) && area.Contains(box.bottom, box.right);
+    if (!inside) {
+        // A damaged sheet with users outside the range: only those inside count.
+        for (const auto& cell : users.cells)
+            if (area.Contains(cell.first, cell.second)) plan.users.push_back(at(cell));
+        if (plan.users.empty()) return plan;
+        box = {plan.users.front().row, plan.users.front().column, plan.users.front().row, plan.users.front().column};
+        for (const HandOver::User& u : plan.users) {
+            box.left = std::min(box.left, u.column);
+            box.right = std::max(box.right, u.column);
+            box.bottom = std::max(box.bottom, u.row);
+        }
     }
     // The first user takes the text over when it is the corner of the rest, as the
     // first cell of a shared formula always is; otherwise every user gets its own.
-    plan.shared = box.left == plan.users.front().column && !box.Single();
+    const int first_column = inside ? users.cells.begin()->second : plan.users.front().column;
+    plan.shared = box.left == first_column && !box.Single();
+    if (inside) {
+        for (const auto& cell : users.cells) {
+            plan.users.push_back(at(cell));
+            if (plan.shared) break;
+        }
+    }
     for (HandOver::User& u : plan.users) {
         const std::optional<std::string> shifted = ShiftFormula(text, u.row - row, u.column - column);
         if (!shifted) return std::nullopt;
@@ -411,12 +436,22 @@ std::optional<Worksheet::Impl::HandOver> Worksheet::Impl::PlanHandOver(int row, 
     return plan;
 }
 
+void Worksheet::Impl::DropSharedUser(const std::string& index, int row, int column) {
+    const auto found = shared_users.find(index);
+    if (found == shared_users.end() || !found->second.cells.erase({row, column})) return;
+    found->second.columns.erase(found->second.columns.find(column));
+}
+
 void Worksheet::Impl::HandOverSharedFormula(int row, int column) {
     const std::optional<HandOver> plan = PlanHandOver(row, column);
     if (!plan) throw Exception(*Refusal(row, column));
+    // A user of a shared formula leaves it.
+    if (const pugi::xml_node f = Child(Find(row, column), "f"); IsShared(f) && TextOf(f).empty())
+        DropSharedUser(f.attribute("si").value(), row, column);
     for (const HandOver::User& u : plan->users) {
         pugi::xml_node f = u.formula;
         f.text() = u.text.c_str();
+        DropSharedUser(plan->index, u.row, u.column);
         if (plan->shared) {
             pugi::xml_attribute ref = f.attribute("ref");
             if (!ref) ref = f.append_attribute("ref");

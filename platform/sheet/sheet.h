@@ -122,11 +122,13 @@ public:
     WorksheetList& Worksheets() { return worksheets_; }
     // Writes the workbook to the file (the same file or another); the file is
     // replaced only by a complete workbook, through its real path, keeping its owner,
-    // group, mode and other names. What is saved is the workbook as it was opened
-    // with the cells given since; what another program writes to the file meanwhile
-    // never gets in. A save under its own name overwrites nothing of such a program:
-    // the workbook then goes to a new file beside it, "<name> (results).xlsx" (or
-    // "(results 2)", ...), and the result says so. Formulas on any worksheet that read
+    // group, mode, ACL, user attributes and other names. What is saved is the workbook
+    // as it was opened with the cells given since; what another program writes to the
+    // file meanwhile never gets in. A save under its own name overwrites nothing of
+    // such a program: when the file holds other bytes than were opened, or is gone,
+    // the workbook goes to a new file beside it, "<name> (results).xlsx" (or
+    // "(results 2)", ...), and the result says so; a touch, or a copy of the same
+    // bytes put in its place, changes nothing. Formulas on any worksheet that read
     // a cell given a value (directly or through other formulas or defined names) are
     // saved without their stored result, and the workbook asks for a full
     // calculation on opening.

@@ -239,16 +239,20 @@ TEST_F(Workbooks, FormulasSavedWithoutTheirResultReadAsNotYetCalculated) {
     }
 }
 
-// Formulas that read a cell given a value, directly, through other formulas or
-// through a defined name, on the same worksheet or another, lose their stored result;
-// the others keep it, an input formula of the first worksheet included.
+// Formulas that read a cell given a value, directly, through other formulas, through
+// a defined name or over a run of worksheets, on the same worksheet or another, lose
+// their stored result; the others keep it, an input formula of the first worksheet
+// and the first cell of a shared formula whose own row was not written included.
 TEST_F(Workbooks, FormulasThatReadChangedCellsLoseTheirStoredResults) {
     const std::string cases =
+        "<row r=\"1\"><c r=\"DQ1\"><f t=\"shared\" ref=\"DQ1:DQ3\" si=\"1\">DD1*2</f><v>0</v></c></row>"
         "<row r=\"2\"><c r=\"A2\"><v>100</v></c><c r=\"C2\"><f>3000+700</f><v>3700</v></c>"
         "<c r=\"DD2\"><v>1</v></c><c r=\"DN2\"><f>DD2*1.1</f><v>1.1</v></c>"
         "<c r=\"DO2\"><f t=\"shared\" ref=\"DO2:DO3\" si=\"0\">DD2+1</f><v>2</v></c>"
-        "<c r=\"DP2\"><f t=\"array\" ref=\"DP2:DP3\">DD2:DD3*2</f><v>2</v></c></row>"
-        "<row r=\"3\"><c r=\"DO3\"><f t=\"shared\" si=\"0\"/><v>2</v></c><c r=\"DP3\"><v>2</v></c></row>";
+        "<c r=\"DP2\"><f t=\"array\" ref=\"DP2:DP3\">DD2:DD3*2</f><v>2</v></c>"
+        "<c r=\"DQ2\"><f t=\"shared\" si=\"1\"/><v>2</v></c></row>"
+        "<row r=\"3\"><c r=\"DO3\"><f t=\"shared\" si=\"0\"/><v>2</v></c><c r=\"DP3\"><v>2</v></c>"
+        "<c r=\"DQ3\"><f t=\"shared\" si=\"1\"/><v>2</v></c></row>";
     const std::string notes =
         "<row r=\"1\">" + fx::LibreOfficeFormula("A1", "SUM(Cases!DD2:DD21)", "2") + "</row>"
         "<row r=\"2\">" + fx::LibreOfficeFormula("A2", "Cases!C2*2", "7400") + "</row>"
@@ -257,7 +261,8 @@ TEST_F(Workbooks, FormulasThatReadChangedCellsLoseTheirStoredResults) {
         "<row r=\"5\">" + fx::LibreOfficeFormula("A5", "A6+1", "2") + "</row>"
         "<row r=\"6\">" + fx::LibreOfficeFormula("A6", "MAX(cases!DD:DD)", "1") + "</row>"
         "<row r=\"7\">" + fx::LibreOfficeFormula("A7", "SUM(Weights)", "2") + "</row>"
-        "<row r=\"8\">" + fx::LibreOfficeFormula("A8", "Cases!A2+Cases!DD4+DD2", "100") + "</row>";
+        "<row r=\"8\">" + fx::LibreOfficeFormula("A8", "Cases!A2+Cases!DD4+DD2", "100") + "</row>"
+        "<row r=\"9\">" + fx::LibreOfficeFormula("A9", "SUM(Cases:Notes!DD2)", "1") + "</row>";
     fx::Parts parts = fx::LibreOfficeShaped(fx::Workbook(fx::SheetXml(cases), fx::SharedStrings({}), fx::SheetXml(notes)));
     for (auto& [name, bytes] : parts)
         if (name == "xl/workbook.xml")
@@ -276,7 +281,8 @@ TEST_F(Workbooks, FormulasThatReadChangedCellsLoseTheirStoredResults) {
         {1, 3, 119, std::monostate{}}, {1, 2, 120, std::monostate{}}, {1, 3, 120, std::monostate{}},
         {2, 1, 1, std::monostate{}},  {2, 2, 1, 7400.0},            {2, 3, 1, std::monostate{}},
         {2, 4, 1, std::monostate{}},  {2, 5, 1, std::monostate{}},  {2, 6, 1, std::monostate{}},
-        {2, 7, 1, std::monostate{}},  {2, 8, 1, 100.0},
+        {2, 7, 1, std::monostate{}},  {2, 8, 1, 100.0},            {2, 9, 1, std::monostate{}},
+        {1, 1, 121, 0.0},             {1, 2, 121, std::monostate{}}, {1, 3, 121, std::monostate{}},
     };
     for (const auto& [sheet, row, column, value] : values) {
         sheet::CellRef cell = saved.Worksheets().Item(sheet).Cells(row, column);
@@ -349,6 +355,40 @@ TEST_F(Workbooks, AnOverwrittenSharedFormulaPassesToTheCellsThatUseIt) {
     for (auto [row, column, value] : {std::tuple{2, 14, Variant(1.0)}, {3, 14, Variant(std::string("x"))},
                                       {4, 14, Variant(104.0)}, {6, 2, Variant(2.0)}, {7, 3, Variant(9.0)}})
         EXPECT_EQ(Reread(row, column), value) << row << "," << column;
+}
+
+// A formula filled down a column that a batch writes row by row passes down with
+// each row, to the cells that still use it: here after the last of them, N7, was
+// written first. Another, whose range does not hold all its users (a damaged sheet),
+// passes only to those inside.
+TEST_F(Workbooks, AFormulaFilledDownPassesDownRowByRow) {
+    std::string rows = "<row r=\"2\"><c r=\"N2\"><f t=\"shared\" ref=\"N2:N7\" si=\"0\">A2*2</f><v>0</v></c>"
+                       "<c r=\"P2\"><f t=\"shared\" ref=\"P2:P3\" si=\"4\">A2+1</f><v>1</v></c></row>";
+    for (int r = 3; r <= 7; ++r) {
+        const std::string n = std::to_string(r);
+        rows += "<row r=\"" + n + "\"><c r=\"N" + n + "\"><f t=\"shared\" si=\"0\"/><v>0</v></c>";
+        if (r == 3 || r == 6) rows += "<c r=\"P" + n + "\"><f t=\"shared\" si=\"4\"/><v>1</v></c>";
+        rows += "</row>";
+    }
+    sheet::Workbook& book = Open(fx::Workbook(fx::SheetXml(rows), fx::SharedStrings({})));
+    sheet::Worksheet& s = book.Worksheets().Item(1);
+    const auto saved = [&] {
+        book.SaveAs(file.string());
+        return fx::Part(fx::Read(file), "xl/worksheets/sheet1.xml");
+    };
+    s.Cells(7, 14).SetValue(7.0);
+    for (int r = 2; r <= 4; ++r) s.Cells(r, 14).SetValue(static_cast<double>(r));
+    s.Cells(2, 16).SetValue(2.0);
+    std::string xml = saved();
+    EXPECT_NE(xml.find("<c r=\"N5\"><f t=\"shared\" si=\"0\" ref=\"N5:N6\">A5*2</f><v>0</v></c>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<c r=\"N6\"><f t=\"shared\" si=\"0\"/><v>0</v></c>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<c r=\"P3\"><f>A3+1</f><v>1</v></c>"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("<c r=\"P6\"><f t=\"shared\" si=\"4\"/>"), std::string::npos) << "outside: " << xml;
+    // With one cell left it gets a formula of its own.
+    s.Cells(5, 14).SetValue(5.0);
+    xml = saved();
+    EXPECT_NE(xml.find("<c r=\"N6\"><f>A6*2</f><v>0</v></c>"), std::string::npos) << xml;
+    for (int r = 2; r <= 7; ++r) EXPECT_EQ(Reread(r, 14), Variant(r == 6 ? 0.0 : double(r))) << r;
 }
 
 TEST_F(Workbooks, FormulasThatCannotPassToOtherCellsRefuseAValue) {
