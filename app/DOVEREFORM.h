@@ -376,6 +376,8 @@ public:
 
     // ---- Workbook batch ----
     std::map<std::string, std::vector<std::string>> BatchStore;  // nothing fills it
+    // Set while a workbook row's design runs: its result must fit the row's cells too.
+    bool WorkbookRowRunning = false;
 
     // Loop counter of the tab and gauge routines.
     int LoopIndex = 0;

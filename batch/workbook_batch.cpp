@@ -331,6 +331,11 @@ void DOVEREForm::Button1Click(TObject*) {
                 } else {
                     ApplySinglePlateSection();
                 }
+                WorkbookRowRunning = true;
+                struct RowRun {
+                    bool& flag;
+                    ~RowRun() { flag = false; }
+                } row_run{WorkbookRowRunning};
                 fresh = RunDesign();
             }
             ++run_count;

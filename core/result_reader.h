@@ -62,9 +62,9 @@ struct ResultNumberOutOfRange {
 float ResultNumber(const jsonxx::Object& from, std::string_view key, const char* side);
 
 // Throws ResultNumberOutOfRange for the first number at the top level of the result
-// that a grid or the workbook shows, single precision, and that does not fit; an
-// absent key is theirs to show as missing.
-void CheckShownNumbers(const jsonxx::Object& result);
+// that the bay's grids, or the workbook when a workbook row runs, show in single
+// precision and that does not fit; an absent key is theirs to show as missing.
+void CheckShownNumbers(const jsonxx::Object& result, const TResultFamily& family, bool workbook_row);
 
 // Parses a reply text into `result`. False when the text is not one complete
 // object; `result` may then hold part of it.

@@ -3,14 +3,17 @@
 #include <cstdio>
 #include <iterator>
 #include <locale>
+#include <map>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include "app/DOVEREFORM.h"
 #include "batch/workbook_batch.h"
 #include "core/result_reader.h"
 #include "results/brb_views.h"
 #include "results/check_catalogue.h"
+#include "results/check_views.h"
 #include "platform/text/code_page.h"
 #include "platform/text/number_text.h"
 
@@ -112,19 +115,29 @@ void ReadBraceGroup(const jsonxx::Object& result, bool chevron, KeyList keys, TR
     for (const char* side : kSides) ReadSet(Side(result, side), keys, state.BraceValues, &state.SideValues[side]);
 }
 
-// The top-level numbers that the grids and the workbook read for themselves.
-std::vector<std::string> MakeShownKeys() {
+// The top-level numbers that the bay's other readers take in single precision: the
+// stiffness edit in every bay, the check tables of a Diagonal bay (a Chevron bay's
+// read the side table, which ReadResultInto fills), the BRB grid where it reads the
+// top level, and the workbook's columns for a workbook row alone. Keys that none of
+// them reads for this run are left as they came. Some keys listed are read as
+// doubles and never narrowed (the check ratios, the grid's picture rows); a number
+// out of range there is refused all the same.
+std::vector<std::string> MakeShownKeys(TCheckFamily bay, bool workbook_row) {
     std::vector<std::string> keys = {"K_eff"};
-    for (CheckCatalogue checks : {WeldedCheckCatalogue(), BoltedCheckCatalogue()}) {
-        for (const TCheckEntry& check : checks) {
+    if (!IsChevron(bay)) {
+        for (const TCheckEntry& check : IsBolted(bay) ? BoltedCheckCatalogue() : WeldedCheckCatalogue()) {
             if (!check.InResult) continue;
             keys.push_back(RatioKey(check));
             keys.push_back(DemandKey(check));
             keys.push_back(CapacityKey(check));
         }
     }
-    for (const std::vector<std::string>& more : {BrbTopLevelNumberKeys(), BatchNumberKeys()})
-        keys.insert(keys.end(), more.begin(), more.end());
+    const std::vector<std::string> grid = BrbTopLevelNumberKeys(bay);
+    keys.insert(keys.end(), grid.begin(), grid.end());
+    if (workbook_row) {
+        const std::vector<std::string> columns = BatchNumberKeys();
+        keys.insert(keys.end(), columns.begin(), columns.end());
+    }
     return keys;
 }
 
@@ -149,9 +162,17 @@ float ResultNumber(const jsonxx::Object& from, std::string_view key, const char*
     return static_cast<float>(value);
 }
 
-void CheckShownNumbers(const jsonxx::Object& result) {
-    static const std::vector<std::string> keys = MakeShownKeys();
-    for (const std::string& key : keys)
+void CheckShownNumbers(const jsonxx::Object& result, const TResultFamily& family, bool workbook_row) {
+    // One list per bay and kind of run, made once.
+    static const auto lists = [] {
+        std::map<std::pair<TCheckFamily, bool>, std::vector<std::string>> made;
+        for (TCheckFamily bay : {TCheckFamily::DiagonalWelded, TCheckFamily::DiagonalBolted,
+                                 TCheckFamily::ChevronWelded, TCheckFamily::ChevronBolted})
+            for (bool row : {false, true}) made[{bay, row}] = MakeShownKeys(bay, row);
+        return made;
+    }();
+    const TCheckFamily bay = CheckFamilyOf(family.CfgText, family.CtypeText);
+    for (const std::string& key : lists.at({bay, workbook_row}))
         if (result.has<double>(key)) (void)ResultNumber(result, key, nullptr);
 }
 
@@ -271,7 +292,7 @@ bool DOVEREForm::ReadRunResult() {
             ReadResultInto(parsed, family, state);
             // The check tables show it after every fill.
             (void)ResultNumber(parsed, "K_eff", nullptr);
-            CheckShownNumbers(parsed);
+            CheckShownNumbers(parsed, family, WorkbookRowRunning);
             complete = true;
         } catch (const jsonxx::MissingKey& e) {
             missing = e.Describe("Result key");

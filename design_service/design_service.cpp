@@ -20,6 +20,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The size of the chunks of a chunked reply.
+constexpr std::size_t kChunkBytes = 1u << 20;
+
 std::runtime_error SystemError(const std::string& what) {
     return std::runtime_error(what + ": " + std::strerror(errno));
 }
@@ -323,11 +326,24 @@ void DesignService::Serve(Connection& connection) {
     }
 
     auto answer = [&](int status, const std::string& content_type, const std::string& body,
-                      std::optional<std::size_t> cut, const std::string& note) {
-        std::string wire = FormatReply(status, content_type, body);
-        std::size_t size = wire.size();
-        if (cut) size = wire.size() - body.size() + std::min(*cut, body.size());
-        SendAll(fd, wire.data(), size);
+                      std::optional<std::size_t> cut, const std::string& note,
+                      BodyFraming framing = BodyFraming::Length) {
+        const std::size_t size = cut ? std::min(*cut, body.size()) : body.size();
+        const std::string head = FormatReplyHead(status, content_type, body.size(), framing);
+        bool sent = SendAll(fd, head.data(), head.size());
+        if (framing == BodyFraming::Chunked) {
+            for (std::size_t at = 0; sent && at < size; at += kChunkBytes) {
+                const std::string chunk =
+                    FormatChunk(std::string_view(body).substr(at, std::min(kChunkBytes, size - at)));
+                sent = SendAll(fd, chunk.data(), chunk.size());
+            }
+            if (sent && size == body.size()) {
+                const std::string last = FormatChunk({});
+                SendAll(fd, last.data(), last.size());
+            }
+        } else if (sent) {
+            SendAll(fd, body.data(), size);
+        }
         ::shutdown(fd, SHUT_WR);
         DrainBriefly(fd);
         return std::to_string(status) + " " + std::to_string(body.size()) + " bytes" + note;
@@ -358,6 +374,7 @@ void DesignService::Serve(Connection& connection) {
                                        : Reply{405, "Only GET is served\n", "text/plain"};
     std::optional<std::size_t> cut;
     std::string note;
+    BodyFraming framing = BodyFraming::Length;
     if (fault) {
         if (fault->delay.count() > 0 && !WaitUnlessStopping(fault->delay)) {
             Log(request_text + "stopped while delayed");
@@ -379,9 +396,13 @@ void DesignService::Serve(Connection& connection) {
         }
         reply.status = fault->status;
         cut = fault->cut_body_after;
-        note = cut ? ", cut after " + std::to_string(*cut) + " (scripted)" : " (scripted)";
+        framing = fault->framing;
+        if (framing == BodyFraming::Chunked) note += ", chunked";
+        if (framing == BodyFraming::Close) note += ", ended by the close";
+        if (cut) note += ", cut after " + std::to_string(*cut);
+        note += " (scripted)";
     }
-    std::string outcome = answer(reply.status, reply.content_type, reply.body, cut, note);
+    std::string outcome = answer(reply.status, reply.content_type, reply.body, cut, note, framing);
     Log(request_text + outcome);
     CloseConnection(connection);
 }

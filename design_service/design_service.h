@@ -17,20 +17,24 @@
 #include <vector>
 
 #include "design_service/methods.h"
+#include "design_service/wire.h"
 
 namespace zorv_service {
 
 // A scripted misbehaviour for tests. The fields combine: after the delay the
 // service closes without a reply, or sends the status with the body (the
 // method's own reply when no body is given and the status is 200, else the
-// reason phrase), cut after cut_body_after bytes when that is set.
+// reason phrase) in the framing given, cut after cut_body_after bytes when that
+// is set.
 struct Fault {
     int status = 200;
     std::optional<std::string> body;
     std::chrono::milliseconds delay{0};
     bool close_without_reply = false;
-    // The head announces the whole body; only this many bytes follow.
+    // The head announces the whole body (or a chunked one); only this many bytes
+    // follow, and a chunked body gets no closing chunk.
     std::optional<std::size_t> cut_body_after;
+    BodyFraming framing = BodyFraming::Length;
 };
 
 struct ServiceOptions {

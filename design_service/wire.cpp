@@ -1,5 +1,7 @@
 #include "design_service/wire.h"
 
+#include <cstdio>
+
 namespace zorv_service {
 
 HeadScan ScanHead(const std::string& received, std::size_t& head_end) {
@@ -79,12 +81,26 @@ const char* ReasonPhrase(int status) {
     }
 }
 
-std::string FormatReply(int status, const std::string& content_type, const std::string& body) {
+std::string FormatReplyHead(int status, const std::string& content_type, std::size_t body_size,
+                            BodyFraming framing) {
     std::string out = "HTTP/1.1 " + std::to_string(status) + " " + ReasonPhrase(status) + "\r\n";
     out += "Content-Type: " + content_type + "\r\n";
-    out += "Content-Length: " + std::to_string(body.size()) + "\r\n";
+    if (framing == BodyFraming::Length) out += "Content-Length: " + std::to_string(body_size) + "\r\n";
+    if (framing == BodyFraming::Chunked) out += "Transfer-Encoding: chunked\r\n";
     out += "Connection: close\r\n\r\n";
-    out += body;
+    return out;
+}
+
+std::string FormatReply(int status, const std::string& content_type, const std::string& body) {
+    return FormatReplyHead(status, content_type, body.size(), BodyFraming::Length) + body;
+}
+
+std::string FormatChunk(std::string_view bytes) {
+    char size[20];
+    std::snprintf(size, sizeof size, "%zx\r\n", bytes.size());
+    std::string out = size;
+    out.append(bytes);
+    out += "\r\n";
     return out;
 }
 

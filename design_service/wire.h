@@ -3,6 +3,7 @@
 // reading its request line, and writing a reply.
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace zorv_service {
 
@@ -30,7 +31,23 @@ bool ParseRequestLine(const std::string& head, RequestLine& line, std::string& e
 
 const char* ReasonPhrase(int status);
 
-// Status line, Content-Type, Content-Length, Connection: close, then the body.
+// How the end of a reply's body is told.
+enum class BodyFraming {
+    Length,   // by its Content-Length
+    Chunked,  // by the empty chunk of a chunked body
+    Close,    // by the close of the connection alone
+};
+
+// Status line, Content-Type, the framing's header (Content-Length: body_size, or
+// Transfer-Encoding: chunked, or none), Connection: close and the blank line.
+std::string FormatReplyHead(int status, const std::string& content_type, std::size_t body_size,
+                            BodyFraming framing);
+
+// The head with Content-Length, then the body.
 std::string FormatReply(int status, const std::string& content_type, const std::string& body);
+
+// One chunk of a chunked body: its size in hexadecimal, CRLF, the bytes, CRLF. No
+// bytes give the empty chunk that ends the body.
+std::string FormatChunk(std::string_view bytes);
 
 }  // namespace zorv_service

@@ -159,9 +159,11 @@ const char* BrbFillSide(TBrbTable table, int side_index) {
     }
 }
 
-std::vector<std::string> BrbTopLevelNumberKeys() {
+std::vector<std::string> BrbTopLevelNumberKeys(TCheckFamily bay) {
     std::vector<std::string> keys;
-    for (int view = 0; view <= 3; ++view) {
+    if (bay == TCheckFamily::ChevronWelded) return keys;
+    const int last_view = IsChevron(bay) ? 2 : 3;
+    for (int view = 0; view <= last_view; ++view) {
         for (const TBrbRow& row : BrbView(*BrbLayoutTable(view, false, 0)).Rows) {
             if (row.Form == F::Empty || row.Form == F::Text || row.Key.empty()) continue;
             keys.push_back(row.Key);

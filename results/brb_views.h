@@ -10,6 +10,7 @@
 #include "core/output_formats.h"
 #include "core/side_tables.h"
 #include "platform/ui/types.h"
+#include "results/check_views.h"
 #include "service/jsonxx/jsonxx.h"
 
 // How a row's value is written.
@@ -83,9 +84,10 @@ TBrbSource BrbSideSource(const SideValueTable& values, const SideTextTable& text
 std::vector<std::string> BrbValueTexts(TBrbTable table, bool side_forms, const TBrbSource& source,
                                        const TOutputFormats& formats);
 
-// The keys of the numbers that the grid shows from the top level of a result (its
-// views of a Diagonal bay and of a Chevron bolted bay outside the gusset view).
-std::vector<std::string> BrbTopLevelNumberKeys();
+// The keys of the numbers that the grid shows from the top level of a result of the
+// bay: every view of a Diagonal bay, a Chevron bolted bay's views but the gusset
+// view, nothing of a Chevron welded bay (its grid reads the sides).
+std::vector<std::string> BrbTopLevelNumberKeys(TCheckFamily bay);
 
 // The row colours of the BRB grid: even and odd rows, whatever the cells hold.
 inline TColor BrbRowColor(int row, TColor even, TColor odd) { return row % 2 == 1 ? odd : even; }

@@ -44,6 +44,11 @@ inline zorv_service::Fault CloseFault() {
     f.close_without_reply = true;
     return f;
 }
+inline zorv_service::Fault FramedFault(std::string body, zorv_service::BodyFraming framing) {
+    zorv_service::Fault f = BodyFault(std::move(body));
+    f.framing = framing;
+    return f;
+}
 inline zorv_service::Fault CutFault(std::size_t bytes) {
     zorv_service::Fault f;
     f.cut_body_after = bytes;

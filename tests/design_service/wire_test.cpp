@@ -79,6 +79,18 @@ TEST(FormatReply, WritesLengthAndClosesTheConnection) {
     EXPECT_EQ(FormatReply(404, "text/plain", "").substr(0, 24), "HTTP/1.1 404 Not Found\r\n");
 }
 
+// The fault mode of bodies without a length: a chunked body, or one that ends with
+// the connection.
+TEST(FormatReply, AHeadWithoutALengthAndTheChunksOfABody) {
+    EXPECT_EQ(FormatReplyHead(200, "text/plain", 99, BodyFraming::Chunked),
+              "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nTransfer-Encoding: chunked\r\n"
+              "Connection: close\r\n\r\n");
+    EXPECT_EQ(FormatReplyHead(200, "text/plain", 99, BodyFraming::Close),
+              "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(FormatChunk(std::string(26, 'x')), "1a\r\n" + std::string(26, 'x') + "\r\n");
+    EXPECT_EQ(FormatChunk(""), "0\r\n\r\n");
+}
+
 TEST(SplitMethod, MethodIsOneSegmentAndTheArgumentIsTheRestUnchanged) {
     struct Case {
         std::string target;

@@ -10,9 +10,11 @@
 
 #include <chrono>
 #include <fstream>
+#include <regex>
 
 #include "batch/workbook_batch.h"
 #include "platform/os/date_time.h"
+#include "support/fixtures.h"
 #include "support/form_environment.h"
 #include "support/xlsx_fixture.h"
 
@@ -353,6 +355,21 @@ TEST_F(WorkbookBatch, ARerunWhileTheServiceFailsKeepsTheEarlierResults) {
     ExpectMarked(3, before3);
     const std::vector<Box> boxes = env.Headless().TakeBoxes();
     EXPECT_EQ(std::count(boxes.begin(), boxes.end(), testing_support::ConnectionBox()), 2);
+
+    // A result whose number a row's cell cannot take in single precision is no result
+    // for the row; a run of the window, which shows no such cell, takes it.
+    const std::string result = std::regex_replace(testing_support::FixtureText("run-result-diagonal-welded.json"),
+                                                  std::regex("\"Motar_Self_Volume\":[-0-9.eE+]+"),
+                                                  "\"Motar_Self_Volume\":1e39");
+    env.Service().FailMethod("RUN_ZORV_PROJECT", testing_support::ReplyFault("{\"result\":[" + result + "]}"));
+    ASSERT_TRUE(RunBatchOnFile());
+    ExpectMarked(2, before2);
+    ExpectMarked(3, before3);
+    const Box refused = ErrorBox("The design service answered without a complete result. Result key "
+                                 "\"Motar_Self_Volume\" holds a number out of range: 1e+39.");
+    EXPECT_EQ(env.Headless().TakeBoxes(), (std::vector<Box>{{ui::BoxKind::Message, file.string()}, refused, refused}));
+    EXPECT_TRUE(form->RunDesign());
+    EXPECT_EQ(form->ResultObject.get<double>("Motar_Self_Volume"), 1e39);
 }
 
 TEST_F(WorkbookBatch, AFlatCoreTakesItsClassFromTheFlatList) {

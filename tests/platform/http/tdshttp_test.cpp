@@ -5,17 +5,20 @@
 
 #include <chrono>
 #include <functional>
+#include <list>
 #include <new>
 #include <stdexcept>
 
 #include "design_service/local_service.h"
 #include "platform/text/exception.h"
+#include "support/scoped_environment.h"
 
 namespace {
 
 using testing_support::GetText;
 using testing_support::kServiceRoot;
 using testing_support::LocalService;
+using testing_support::ScopedEnvironment;
 using namespace testing_support;  // the fault helpers
 using zorv_service::Fault;
 
@@ -143,6 +146,24 @@ TEST(TDSHTTP, RefusedConnectionIsAnError) {
     }
 }
 
+// The program reads no configuration: a proxy named in the environment, here one
+// where nothing listens, is not asked.
+TEST(TDSHTTP, GoesStraightToTheServiceWhateverTheProxyVariablesSay) {
+    unsigned short closed;
+    {
+        zorv_service::DesignService gone;
+        gone.Start();
+        closed = gone.Port();
+    }
+    const std::string proxy = "http://127.0.0.1:" + std::to_string(closed);
+    std::list<ScopedEnvironment> variables;
+    for (const char* name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) variables.emplace_back(name, proxy);
+    for (const char* name : {"no_proxy", "NO_PROXY"}) variables.emplace_back(name, std::nullopt);
+    LocalService service;
+    EXPECT_EQ(GetText(kServiceRoot + "Get_Server_Version/"), "{\"result\":[\"S1.0.0-local\"]}");
+    EXPECT_EQ(service->RequestTargets(), std::vector<std::string>{kPath + "Get_Server_Version/"});
+}
+
 TEST(TDSHTTP, UrlWithLineBreakIsRefusedBeforeAnythingIsSent) {
     LocalService service;
     for (const std::string& tail : std::vector<std::string>{"Remove_Random_Client_ID/a\r\nX-Injected: 1", "Remove_Random_Client_ID/a\nb",
@@ -200,27 +221,41 @@ TEST(TDSHTTP, ATargetTooLongToSendRaisesAndNothingGoesOut) {
     }
 }
 
-// 64 MiB is the most a reply may hold.
+// 64 MiB is the most a reply may hold, whether its head announces the length or not.
 TEST(TDSHTTP, AReplyOverSixtyFourMebibytesIsRefused) {
     constexpr std::size_t kMiB64 = 67'108'864;
+    using zorv_service::BodyFraming;
+    const struct {
+        const char* name;
+        BodyFraming framing;
+    } cases[] = {
+        {"with its length", BodyFraming::Length},
+        {"in chunks", BodyFraming::Chunked},
+        {"ended by the close", BodyFraming::Close},
+    };
     LocalService service;
-    std::string body(kMiB64, 'b');
-    service->FailNextRequest(BodyFault(body));
-    TDSHTTP client;
-    std::vector<unsigned char> stream;
-    client.Get(kServiceRoot + "Get_Server_Version/", stream);
-    EXPECT_EQ(stream.size(), kMiB64) << "a reply of exactly the limit is taken whole";
-
-    body.push_back('b');
-    service->FailNextRequest(BodyFault(std::move(body)));
-    stream = {'k', 'e', 'p', 't'};
-    try {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string body(kMiB64, 'b');
+        body.back() = 'e';
+        service->FailNextRequest(FramedFault(body, c.framing));
+        TDSHTTP client;
+        std::vector<unsigned char> stream;
         client.Get(kServiceRoot + "Get_Server_Version/", stream);
-        ADD_FAILURE() << "no error";
-    } catch (const Exception& e) {
-        EXPECT_NE(e.Message().find("larger than 67108864 bytes"), std::string::npos) << e.Message();
+        ASSERT_EQ(stream.size(), kMiB64) << "a reply of exactly the limit is taken whole";
+        EXPECT_EQ(stream.back(), 'e');
+
+        body.push_back('b');
+        service->FailNextRequest(FramedFault(std::move(body), c.framing));
+        stream = {'k', 'e', 'p', 't'};
+        try {
+            client.Get(kServiceRoot + "Get_Server_Version/", stream);
+            ADD_FAILURE() << "no error";
+        } catch (const Exception& e) {
+            EXPECT_NE(e.Message().find("larger than 67108864 bytes"), std::string::npos) << e.Message();
+        }
+        EXPECT_TRUE(std::string(stream.begin(), stream.end()) == "kept") << "the stream holds " << stream.size();
     }
-    EXPECT_EQ(std::string(stream.begin(), stream.end()), "kept");
 }
 
 // What a callback throws never crosses libcurl: it ends the GET as the client's error.

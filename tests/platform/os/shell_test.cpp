@@ -10,30 +10,14 @@
 
 #include "platform/os/shell.h"
 #include "platform/text/exception.h"
+#include "support/scoped_environment.h"
 #include "wait_until.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_) {
-            setenv(name_, old_->c_str(), 1);
-        } else {
-            unsetenv(name_);
-        }
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using testing_support::ScopedEnvironment;
 
 class Shell : public ::testing::Test {
 protected:
@@ -82,8 +66,8 @@ TEST_F(Shell, TheAddressReachesXdgOpenAsItsOneArgument) {
                  "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$ZORV_SHELL_OUT.tmp\" && mv \"$ZORV_SHELL_OUT.tmp\" "
                  "\"$ZORV_SHELL_OUT\"\n",
                  fs::perms::owner_all);
-    ScopedEnv path("PATH", (folder / "bin").string() + ":/usr/bin:/bin");
-    ScopedEnv target("ZORV_SHELL_OUT", out.string());
+    ScopedEnvironment path("PATH", (folder / "bin").string() + ":/usr/bin:/bin");
+    ScopedEnvironment target("ZORV_SHELL_OUT", out.string());
     // The markers name this test's own folder: a shell that ran the address would
     // make them there, whatever folder the test runs in.
     const fs::path dollar = folder / "dollar", backtick = folder / "backtick";
@@ -101,13 +85,13 @@ TEST_F(Shell, TheAddressReachesXdgOpenAsItsOneArgument) {
 TEST_F(Shell, SaysWhyItCannotOpen) {
     WriteProgram(folder / "broken" / "xdg-open", "#!/nonexistent/interpreter\n", fs::perms::owner_all);
     {
-        ScopedEnv path("PATH", (folder / "none").string());
+        ScopedEnvironment path("PATH", (folder / "none").string());
         EXPECT_EQ(Message("http://example.org/"),
                   "Cannot open \"http://example.org/\" in the web browser: the program xdg-open was not found (it "
                   "comes with the package xdg-utils).");
     }
     {
-        ScopedEnv path("PATH", (folder / "broken").string());
+        ScopedEnvironment path("PATH", (folder / "broken").string());
         EXPECT_EQ(Message("a"), "Cannot open \"http://a\" in the web browser: " + (folder / "broken").string() +
                                     "/xdg-open: No such file or directory.");
     }
@@ -118,7 +102,7 @@ TEST_F(Shell, SaysWhyItCannotOpen) {
 TEST_F(Shell, TheTestOpenerTakesEveryAddressInstead) {
     std::vector<std::string> opened;
     os::SetBrowserOpenerForTests([&](const std::string& url) { opened.push_back(url); });
-    ScopedEnv path("PATH", (folder / "none").string());
+    ScopedEnvironment path("PATH", (folder / "none").string());
     os::OpenInBrowser("localhost/");
     os::OpenInBrowser("");
     os::UseSystemBrowserOpener();
