@@ -342,6 +342,55 @@ TEST(Views, ADashedLineShowsThreePixelDashesAndGaps) {
     for (size_t i = 1; i + 1 < runs.size(); ++i) EXPECT_EQ(runs[i], 3) << "run " << i << " of " << runs.size();
 }
 
+// Whether the segment shows a pixel of the colour somewhere along it, within a pixel
+// of where the probe maps it.
+bool Shows(const ui::PixelImage& image, const FrameProbe& probe, view_test::Point from, view_test::Point to,
+           Rgb colour) {
+    const gl::Rgba wanted = gl::OpaqueColor(colour.r, colour.g, colour.b);
+    for (int i = 10; i <= 90; ++i) {
+        const float t = i / 100.0f;
+        const int column = probe.Column(from.x + t * (to.x - from.x));
+        const int row = probe.Row(from.y + t * (to.y - from.y));
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                if (view_test::Near(gl::PixelAt(image, column + dx, row + dy), wanted, 1)) return true;
+    }
+    return false;
+}
+
+TEST(Views, EachDashLiesOverItsSolidLine) {
+    FormEnvironment env;
+    DOVEREForm* form = DesignedBay(env);
+    ui::PaintForm(form);
+    const FrameProbe probe(*form, bay::kFrameBox);
+    const Rgb white{1, 1, 1}, magenta{1, 0, 1}, pink{1, 0.5f, 1}, grey{0.5f, 0.5f, 0.5f};
+    struct Line {
+        const char* what;
+        view_test::Point from, to;
+        Rgb solid, dash;
+    };
+    const auto expect = [&](const Line& line) {
+        SCOPED_TRACE(line.what);
+        const ui::PixelImage& image = form->OpGLPanel->Surface();
+        EXPECT_TRUE(Shows(image, probe, line.from, line.to, line.dash)) << "a dash over the line";
+        EXPECT_TRUE(Shows(image, probe, line.from, line.to, line.solid)) << "the line between the dashes";
+    };
+    // The centre lines alone, where no other line comes near: the brace's work line
+    // in the middle of the bay and the outline's left side.
+    for (TPanel* toggle : {form->Panel_disp_Frame, form->Panel_disp_BRB, form->Panel_disp_Gusset})
+        ui::UserClick(toggle);
+    expect({"work line", {1000, 633.3f}, {5000, 3166.7f}, white, pink});
+    expect({"bay outline", {0, 1000}, {0, 3000}, white, magenta});
+
+    // The L layer alone: the two Be lines, the upper one from the upper work point.
+    ui::UserClick(form->Panel_disp_RL);
+    ui::UserClick(form->Panel_disp_Lr);
+    const TBraceValues& b = form->BraceValues;
+    const float L = bay::kBeamLength, H = bay::kColumnHeight;
+    expect({"lower Be line", {b.Be_dw_fx1, b.Be_dw_fy1}, {b.Be_dw_fx2, b.Be_dw_fy2}, grey, white});
+    expect({"upper Be line", {L - b.Be_up_fx1, H - b.Be_up_fy1}, {L - b.Be_up_fx2, H - b.Be_up_fy2}, grey, white});
+}
+
 TEST(Views, ARedrawWithoutContextsDrawsNothingButStillCopiesTheSides) {
     FormEnvironment env;
     DOVEREForm* form = env.Create();
