@@ -209,12 +209,14 @@ TEST(ViewFit, TheChevronDetailBoxCountsBothBracesAndTheMiddlePlate) {
     SideValueTable empty;
     EXPECT_FALSE(FitChevronDetailBox(779, 196, b, empty));
     EXPECT_TRUE(empty.empty());
-    for (const char* side : {"LEFT", "MIDDLE", "RIGHT"}) {
-        SideValueTable partial = sides;
-        partial[side].erase(partial[side].begin());
-        const std::size_t entries = partial[side].size();
-        EXPECT_FALSE(FitChevronDetailBox(779, 196, b, partial)) << side;
-        EXPECT_EQ(partial[side].size(), entries) << side;
+    for (const auto& [side, values] : sides) {
+        for (const auto& entry : values) {
+            SideValueTable partial = sides;
+            partial[side].erase(entry.first);
+            const std::size_t entries = partial[side].size();
+            EXPECT_FALSE(FitChevronDetailBox(779, 196, b, partial)) << side << " without " << entry.first;
+            EXPECT_EQ(partial[side].size(), entries) << side;
+        }
     }
 }
 

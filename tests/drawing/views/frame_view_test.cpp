@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 #include <optional>
+#include <set>
 
 #include "platform/ui/input.h"
 #include "support/asymmetric_bay.h"
@@ -342,20 +343,27 @@ TEST(Views, ADashedLineShowsThreePixelDashesAndGaps) {
     for (size_t i = 1; i + 1 < runs.size(); ++i) EXPECT_EQ(runs[i], 3) << "run " << i << " of " << runs.size();
 }
 
-// Whether the segment shows a pixel of the colour somewhere along it, within a pixel
-// of where the probe maps it.
-bool Shows(const ui::PixelImage& image, const FrameProbe& probe, view_test::Point from, view_test::Point to,
-           Rgb colour) {
+// The pixels of the colour within a pixel of the segment where the probe maps it, and
+// the segment's length in pixels.
+struct Along {
+    int pixels, length;
+};
+Along CountAlong(const ui::PixelImage& image, const FrameProbe& probe, view_test::Point from, view_test::Point to,
+                 Rgb colour, int tolerance) {
     const gl::Rgba wanted = gl::OpaqueColor(colour.r, colour.g, colour.b);
-    for (int i = 10; i <= 90; ++i) {
-        const float t = i / 100.0f;
+    const int length = std::max(std::abs(probe.Column(to.x) - probe.Column(from.x)),
+                                std::abs(probe.Row(to.y) - probe.Row(from.y)));
+    std::set<std::pair<int, int>> seen;
+    for (int i = 0; i <= 4 * length; ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(4 * length);
         const int column = probe.Column(from.x + t * (to.x - from.x));
         const int row = probe.Row(from.y + t * (to.y - from.y));
         for (int dx = -1; dx <= 1; ++dx)
             for (int dy = -1; dy <= 1; ++dy)
-                if (view_test::Near(gl::PixelAt(image, column + dx, row + dy), wanted, 1)) return true;
+                if (view_test::Near(gl::PixelAt(image, column + dx, row + dy), wanted, tolerance))
+                    seen.insert({column + dx, row + dy});
     }
-    return false;
+    return {static_cast<int>(seen.size()), length};
 }
 
 TEST(Views, EachDashLiesOverItsSolidLine) {
@@ -369,12 +377,21 @@ TEST(Views, EachDashLiesOverItsSolidLine) {
         view_test::Point from, to;
         Rgb solid, dash;
     };
+    // Three pixels of dash, three of line: a dash drawn first would show only where
+    // the two lines happen to be rasterised apart.
     const auto expect = [&](const Line& line) {
         SCOPED_TRACE(line.what);
         const ui::PixelImage& image = form->OpGLPanel->Surface();
-        EXPECT_TRUE(Shows(image, probe, line.from, line.to, line.dash)) << "a dash over the line";
-        EXPECT_TRUE(Shows(image, probe, line.from, line.to, line.solid)) << "the line between the dashes";
+        const Along dash = CountAlong(image, probe, line.from, line.to, line.dash, 2);
+        const Along solid = CountAlong(image, probe, line.from, line.to, line.solid, 2);
+        ASSERT_GT(dash.length, 20);
+        EXPECT_GT(dash.pixels, dash.length / 3) << "dashes over the line";
+        EXPECT_GT(solid.pixels, solid.length / 3) << "the line between the dashes";
     };
+    // The translucent left column lies over the outline's left side.
+    const TGlColor& left = form->GlPalette.LeftColumnColor;
+    expect({"bay outline under the left column", {0, 1000}, {0, 3000}, Over(left, white), Over(left, magenta)});
+
     // The centre lines alone, where no other line comes near: the brace's work line
     // in the middle of the bay and the outline's left side.
     for (TPanel* toggle : {form->Panel_disp_Frame, form->Panel_disp_BRB, form->Panel_disp_Gusset})
