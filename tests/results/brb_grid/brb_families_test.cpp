@@ -20,13 +20,18 @@ using json = nlohmann::ordered_json;
 // (from 1) holds b + n + 0.4: 0.4 tells a number from a whole number, a picture "0"
 // and a picture "0.00". The plate thickness stays below 20, where the welds show.
 const char* const kNumberKeys[] = {
-    "P_y",  "P_max",     "K_eff",   "Q_factor",     "Alpha_L",       "Theda_y",    "L_wp",         "L_brb",
-    "Le_lower", "Le_upper", "L_c",  "t_c",          "B_c",           "D_c",        "A_c",          "L_t",
-    "A_t",  "L_j",       "L_x",     "L_n",          "L_w",           "T_w",        "t_j",          "B_j",
-    "D_j",  "A_j",       "L_s",     "t_g_s",        "D_t_required",  "D_t",        "t",            "I_sc_required",
-    "I_sc_designed", "L_sc", "down_L_h", "down_T_b", "down_L_v",     "down_T_c",   "t_sf",         "down_L_sf_h",
-    "down_L_sf_v", "up_L_h", "up_T_b", "up_L_v",    "up_T_c",        "up_L_sf_h",  "up_L_sf_v",    "Lh_mid",
-    "Lv_mid", "Tb_mid",  "Lsf_mid"};
+    // Summary, 1 to 10.
+    "P_y", "P_max", "K_eff", "Q_factor", "Alpha_L", "Theda_y", "L_wp", "L_brb", "Le_lower", "Le_upper",
+    // Core, 11 to 28.
+    "L_c", "t_c", "B_c", "D_c", "A_c", "L_t", "A_t", "L_j", "L_x", "L_n", "L_w", "T_w", "t_j", "B_j", "D_j", "A_j",
+    "L_s", "t_g_s",
+    // Casing, 29 to 34.
+    "D_t_required", "D_t", "t", "I_sc_required", "I_sc_designed", "L_sc",
+    // Lower plate 35 to 41, upper plate 42 to 47, middle plate 48 to 51.
+    "down_L_h", "down_T_b", "down_L_v", "down_T_c", "t_sf", "down_L_sf_h", "down_L_sf_v",
+    "up_L_h", "up_T_b", "up_L_v", "up_T_c", "up_L_sf_h", "up_L_sf_v",
+    "Lh_mid", "Lv_mid", "Tb_mid", "Lsf_mid",
+};
 
 void GiveOwnValues(json& part, int base) {
     int n = 0;
@@ -112,34 +117,65 @@ const Row kCasing[] = {
 
 // The Diagonal families' gusset view: the lower and the upper plate.
 const Row kDiagonalGusset[] = {
-    {"Lower", {"", ""}},          {"tg", {"11.4", "12.4"}},     {"Lh", {"135.4", "235.4"}},
-    {"Tb", {"136.4", "236.4"}},   {"Lv", {"137.4", "237.4"}},   {"Tc", {"138.4", "238.4"}},
-    {"tsf", {"139.4", "239.4"}},  {"Lsf,h", {"140.4", "240.4"}}, {"Lsf,v", {"141.4", "241.4"}},
-    {"Upper", {"", ""}},          {"tg", {"11.4", "12.4"}},     {"Lh", {"142.4", "242.4"}},
-    {"Tb", {"143.4", "243.4"}},   {"Lv", {"144.4", "244.4"}},   {"Tc", {"145.4", "245.4"}},
-    {"tsf", {"139.4", "239.4"}},  {"Lsf,h", {"146.4", "246.4"}}, {"Lsf,v", {"147.4", "247.4"}},
+    {"Lower", {"", ""}},
+    {"tg", {"11.4", "12.4"}},
+    {"Lh", {"135.4", "235.4"}},
+    {"Tb", {"136.4", "236.4"}},
+    {"Lv", {"137.4", "237.4"}},
+    {"Tc", {"138.4", "238.4"}},
+    {"tsf", {"139.4", "239.4"}},
+    {"Lsf,h", {"140.4", "240.4"}},
+    {"Lsf,v", {"141.4", "241.4"}},
+    {"Upper", {"", ""}},
+    {"tg", {"11.4", "12.4"}},
+    {"Lh", {"142.4", "242.4"}},
+    {"Tb", {"143.4", "243.4"}},
+    {"Lv", {"144.4", "244.4"}},
+    {"Tc", {"145.4", "245.4"}},
+    {"tsf", {"139.4", "239.4"}},
+    {"Lsf,h", {"146.4", "246.4"}},
+    {"Lsf,v", {"147.4", "247.4"}},
 };
 
 // The Chevron families' gusset view, for each side item: the left brace's lower plate,
 // the middle plate (its sizes from the top level, its thicknesses the right brace's)
 // and the right brace's lower plate.
 const Row kLeftGusset[] = {
-    {"Left", {"", ""}},          {"tg", {"14.4", "17.4"}},    {"Lh", {"435.4", "735.4"}},
-    {"Tb", {"436.4", "736.4"}},  {"Lv", {"437.4", "737.4"}},  {"Tc", {"438.4", "738.4"}},
-    {"tsf", {"439.4", "739.4"}}, {"Lsf,h", {"440.4", "740.4"}}, {"Lsf,v", {"441.4", "741.4"}},
+    {"Left", {"", ""}},
+    {"tg", {"14.4", "17.4"}},
+    {"Lh", {"435.4", "735.4"}},
+    {"Tb", {"436.4", "736.4"}},
+    {"Lv", {"437.4", "737.4"}},
+    {"Tc", {"438.4", "738.4"}},
+    {"tsf", {"439.4", "739.4"}},
+    {"Lsf,h", {"440.4", "740.4"}},
+    {"Lsf,v", {"441.4", "741.4"}},
 };
 const Row kMiddleGusset[] = {
-    {"Middle", {"", ""}},          {"tg", {"15.4", "18.4"}},        {"Lh,mid", {"348.4", "648.4"}},
-    {"Lv,mid", {"349.4", "649.4"}}, {"Tb,mid", {"350.4", "650.4"}}, {"Lsf,mid", {"351.4", "651.4"}},
+    {"Middle", {"", ""}},
+    {"tg", {"15.4", "18.4"}},
+    {"Lh,mid", {"348.4", "648.4"}},
+    {"Lv,mid", {"349.4", "649.4"}},
+    {"Tb,mid", {"350.4", "650.4"}},
+    {"Lsf,mid", {"351.4", "651.4"}},
     {"tsf,mid", {"539.4", "839.4"}},
 };
 const Row kRightGusset[] = {
-    {"Right", {"", ""}},         {"tg", {"15.4", "18.4"}},    {"Lh", {"535.4", "835.4"}},
-    {"Tb", {"536.4", "836.4"}},  {"Lv", {"537.4", "837.4"}},  {"Tc", {"538.4", "838.4"}},
-    {"tsf", {"539.4", "839.4"}}, {"Lsf,h", {"540.4", "840.4"}}, {"Lsf,v", {"541.4", "841.4"}},
+    {"Right", {"", ""}},
+    {"tg", {"15.4", "18.4"}},
+    {"Lh", {"535.4", "835.4"}},
+    {"Tb", {"536.4", "836.4"}},
+    {"Lv", {"537.4", "837.4"}},
+    {"Tc", {"538.4", "838.4"}},
+    {"tsf", {"539.4", "839.4"}},
+    {"Lsf,h", {"540.4", "840.4"}},
+    {"Lsf,v", {"541.4", "841.4"}},
 };
 
-std::string Unindented(const std::string& label) { return label.substr(label.find_first_not_of(' ')); }
+std::string Unindented(const std::string& label) {
+    const std::size_t text = label.find_first_not_of(' ');
+    return text == std::string::npos ? "" : label.substr(text);
+}
 
 class BrbFamilies : public ::testing::Test {
 protected:
