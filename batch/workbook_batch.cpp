@@ -7,7 +7,6 @@
 #include "app/DOVEREFORM.h"
 #include "input/range_rules.h"
 #include "platform/os/date_time.h"
-#include "platform/os/thread.h"
 #include "platform/sheet/cell_text.h"
 #include "platform/text/code_page.h"
 #include "platform/text/number_text.h"
@@ -273,7 +272,7 @@ void DOVEREForm::Button1Click(TObject*) {
     std::int32_t row = 1;
     try {
         for (;;) {
-            TThread::Sleep(10);
+            Application->Sleep(10);
             ++row;
             Button1->SetCaption(std::to_string(row));
             const sheet::Variant mark = worksheet.Cells(row, 5).Value();

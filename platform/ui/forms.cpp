@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "platform/os/main_thread_queue.h"
+#include "platform/os/thread.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/headless.h"
 #include "platform/ui/layout.h"
@@ -257,6 +258,14 @@ void TApplication::AdvanceClock(std::int64_t ms) {
     const std::int64_t target = manual_now_ + std::max<std::int64_t>(ms, 0);
     FireDueTimers(target, true);
     manual_now_ = std::max(manual_now_, target);
+}
+
+void TApplication::Sleep(unsigned milliseconds) {
+    if (manual_clock_) {
+        manual_now_ += milliseconds;
+        return;
+    }
+    TThread::Sleep(milliseconds);
 }
 
 std::optional<std::int64_t> TApplication::NextTimerDue() const {

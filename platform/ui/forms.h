@@ -219,6 +219,10 @@ public:
     void AdvanceClock(std::int64_t ms);
     // When the next timer falls due, if any is running.
     std::optional<std::int64_t> NextTimerDue() const;
+    // The user-interface thread sleeps: nothing is dispatched meanwhile. On the manual
+    // clock the time moves on at once and no timer fires; those that fell due fire at
+    // the next ProcessMessages, as they would after a real sleep.
+    void Sleep(unsigned milliseconds);
 
     // ---- Backend ----
     // The desktop backend installs itself here; without one the application has its

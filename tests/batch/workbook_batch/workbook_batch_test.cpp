@@ -390,6 +390,64 @@ TEST_F(WorkbookBatch, AFlatCoreTakesItsClassFromTheFlatList) {
     EXPECT_EQ(Cell(2, 50), Variant(std::stod(tc)));
 }
 
+// What the user sees while the batch holds the window: a box of each run (here the
+// stopped service's) finds the class selector of the core type disabled, and the
+// manual clock shows the pause before every row, the stop row's included.
+TEST_F(WorkbookBatch, WhileItRunsTheClassSelectorIsLockedAndEachRowWaitsFirst) {
+    zorv_service::Fault stopped;
+    stopped.status = 500;
+    env.Service().FailMethod("RUN_ZORV_PROJECT", stopped);
+    const std::int64_t start = env.App().NowMs();
+    std::vector<std::string> log;
+    const auto at = [&] { return " at " + std::to_string(env.App().NowMs() - start); };
+    TEdit* height = form->LabeledEdit_H_col;
+    const auto typed = height->OnChange;
+    height->OnChange = [&, typed](TObject* sender) {
+        log.push_back("height " + height->Text() + at());
+        if (typed) typed(sender);
+    };
+    const auto state = [](const TComboBox* box) { return box->Enabled() ? " on" : " off"; };
+    env.Headless().SetWhileBoxOpen([&](const Box& box) {
+        if (box.kind == ui::BoxKind::Error)
+            log.push_back(std::string("run") + at() + ": cross" + state(form->ComboBox_Py) + ", flat" +
+                          state(form->ComboBox_SP_Py) + ", batch" + (form->Button1->Enabled() ? " on" : " off"));
+    });
+    const std::string other_beam = "H600 x 300 x 12 x 20";
+    ASSERT_TRUE(RunBatch(Case(2, "100", "20", "4100", "5000", Str("E2", "A1"), kBeam, "500") +
+                         Case(3, "100", "20", "4200", "5000", Str("E3", "A2"), "", "500") +  // no beam
+                         Case(4, "150", "20", "4300", "5000", Str("E4", "A3"), kBeam, "500") +
+                         Case(5, "100", "21", "4400", "5000", Str("E5", "A4"), other_beam, "500")));  // no class
+    env.Headless().SetWhileBoxOpen({});
+    height->OnChange = typed;
+    EXPECT_EQ(log, (std::vector<std::string>{"height 4100 at 10", "run at 10: cross off, flat on, batch on",
+                                             "height 4200 at 20", "height 4300 at 30",
+                                             "run at 30: cross off, flat on, batch on", "height 4400 at 40"}));
+    EXPECT_EQ(env.App().NowMs() - start, 50) << "the stop row waits too";
+    EXPECT_EQ(form->Button1->Caption(), "6");
+    EXPECT_EQ(form->Caption(), other_beam) << "the last row read put its beam into the title before it was skipped";
+    EXPECT_TRUE(form->ComboBox_Py->Enabled());
+
+    // A flat core locks its own list.
+    form->ComboBox_BRB_Type->SetItemIndex(1);
+    ASSERT_TRUE(ui::Dispatch([this] { form->ComboBox_BRB_TypeChange(form->ComboBox_BRB_Type); }));
+    env.Headless().TakeBoxes();
+    const std::string name = form->ComboBox_SP_Py->Items().Strings(3);
+    const size_t tonf = name.find("tonf(tc="), mm = name.find("mm)");
+    ASSERT_NE(tonf, std::string::npos);
+    log.clear();
+    env.Headless().SetWhileBoxOpen([&](const Box& box) {
+        if (box.kind == ui::BoxKind::Error)
+            log.push_back(std::string("cross") + state(form->ComboBox_Py) + ", flat" + state(form->ComboBox_SP_Py));
+    });
+    const bool cross_enabled = form->ComboBox_Py->Enabled();
+    ASSERT_TRUE(RunBatch(Case(2, name.substr(0, tonf), name.substr(tonf + 8, mm - tonf - 8), "4000", "5000",
+                              Str("E2", "F1"), kBeam, "500")));
+    env.Headless().SetWhileBoxOpen({});
+    EXPECT_EQ(log, (std::vector<std::string>{std::string("cross") + (cross_enabled ? " on" : " off") + ", flat off"}));
+    EXPECT_TRUE(form->ComboBox_SP_Py->Enabled());
+    EXPECT_EQ(form->Caption(), "1") << "the run count after a row that ran";
+}
+
 TEST_F(WorkbookBatch, RowsWhoseCellsCannotBeReadAreMarkedAndTheBatchGoesOn) {
     const std::string rows =
         Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500") +

@@ -180,6 +180,25 @@ TEST_F(CapacityLoops, EveryClassRunsOnceInItemOrderWithItsProjectIdentifier) {
     }
 }
 
+// Each result writes its K_eff while its run is under way: "Loop" runs each class as
+// the "Design" button does, disabled, while "Process" leaves the button alone.
+TEST_F(CapacityLoops, TheLoopLocksTheDesignButtonForEachRunAndTheProcessLeavesIt) {
+    KeepClasses(form->ComboBox_Py, 2);
+    WatchKeff();
+    for (Walk walk : {Walk::Loop, Walk::Process}) {
+        SCOPED_TRACE(Name(walk));
+        keff_writes.clear();
+        Click(walk);
+        ASSERT_EQ(keff_writes.size(), 4u) << "before each run \"0\", during it the result's K_eff";
+        for (std::size_t i = 0; i < keff_writes.size(); ++i) {
+            const bool before_run = i % 2 == 0;
+            EXPECT_EQ(keff_writes[i].text == "0", before_run) << i;
+            EXPECT_EQ(keff_writes[i].design_enabled, before_run || walk == Walk::Process) << i;
+        }
+        EXPECT_TRUE(form->Button_Refresh->Enabled());
+    }
+}
+
 TEST_F(CapacityLoops, MessagesGoThroughBetweenRunsAndEachRunStartsFromNoStiffness) {
     // With the stiffness adjustment on, the request carries the edit's number, which
     // every result overwrites with its own K_eff.

@@ -130,6 +130,13 @@ const Case kCases[] = {
          i.AlphaLeft = 0.2f;
      },
      {kLeftLength}},
+    {"Chevron left stiff and short",
+     [](TAdvisoryInputs& i) {
+         i.Chevron = true;
+         i.QLeft = 1.6f;
+         i.AlphaLeft = 0.2f;
+     },
+     {kLeftStiffness}},
     {"Chevron right stiff and short",
      [](TAdvisoryInputs& i) {
          i.Chevron = true;

@@ -125,6 +125,56 @@ TEST(ViewFit, TheDiagonalDetailBoxSpansTheBraceAndItsPlates) {
     EXPECT_FALSE(FitDiagonalDetailBox(779, 196, TBraceValues{}));
 }
 
+// Each candidate of the detail view's height, once the tallest: the wanted height is
+// that candidate x 1.1, whatever the others hold below it.
+TEST(ViewFit, EachCandidateOfTheDetailHeightCountsWhenItIsTheTallest) {
+    struct Diagonal {
+        const char* tallest;
+        float D_j, down_L_v, up_L_v, height;
+    };
+    const Diagonal diagonal[] = {
+        {"4.5 D_j", 100, 300, 200, 495},
+        {"lower plate", 50, 600, 500, 660},
+        {"upper plate", 50, 500, 700, 770},
+    };
+    for (const Diagonal& c : diagonal) {
+        SCOPED_TRACE(std::string("Diagonal, ") + c.tallest);
+        TBraceValues b;
+        b.L_brb = 4000;
+        b.down_L_h = 300;
+        b.up_L_h = 200;
+        b.D_j = c.D_j;
+        b.down_L_v = c.down_L_v;
+        b.up_L_v = c.up_L_v;
+        const std::optional<TViewFit> fit = FitDiagonalDetailBox(779, 196, b);
+        ASSERT_TRUE(fit);
+        EXPECT_NEAR(fit->ScaleY, 196.0 / c.height, 1e-6);
+    }
+
+    struct Chevron {
+        const char* tallest;
+        float member_D_j, left_L_v, right_L_v, Lv_mid, height;
+    };
+    const Chevron chevron[] = {
+        {"4.5 D_j of the member", 100, 300, 350, 400, 495},
+        {"left plate", 50, 600, 500, 400, 660},
+        {"right plate", 50, 500, 700, 600, 770},
+        {"middle plate", 50, 500, 600, 800, 880},
+    };
+    for (const Chevron& c : chevron) {
+        SCOPED_TRACE(std::string("Chevron, ") + c.tallest);
+        SideValueTable sides;
+        sides["LEFT"] = {{"D_j", 60}, {"down_L_h", 250}, {"L_brb", 3000}, {"down_L_v", c.left_L_v}};
+        sides["RIGHT"] = {{"D_j", 50}, {"down_L_h", 250}, {"L_brb", 3000}, {"down_L_v", c.right_L_v}};
+        sides["MIDDLE"] = {{"Lh_mid", 600}, {"Lv_mid", c.Lv_mid}};
+        TBraceValues b;
+        b.D_j = c.member_D_j;
+        const std::optional<TViewFit> fit = FitChevronDetailBox(779, 196, b, sides);
+        ASSERT_TRUE(fit);
+        EXPECT_NEAR(fit->ScaleY, 196.0 / c.height, 1e-6);
+    }
+}
+
 TEST(ViewFit, TheChevronDetailBoxCountsBothBracesAndTheMiddlePlate) {
     SideValueTable sides;
     sides["LEFT"] = {{"D_j", 60}, {"down_L_h", 250}, {"L_brb", 3000}, {"down_L_v", 200}};
@@ -159,12 +209,14 @@ TEST(ViewFit, TheChevronDetailBoxCountsBothBracesAndTheMiddlePlate) {
     SideValueTable empty;
     EXPECT_FALSE(FitChevronDetailBox(779, 196, b, empty));
     EXPECT_TRUE(empty.empty());
-    for (const char* side : {"LEFT", "MIDDLE", "RIGHT"}) {
-        SideValueTable partial = sides;
-        partial[side].erase(partial[side].begin());
-        const std::size_t entries = partial[side].size();
-        EXPECT_FALSE(FitChevronDetailBox(779, 196, b, partial)) << side;
-        EXPECT_EQ(partial[side].size(), entries) << side;
+    for (const auto& [side, values] : sides) {
+        for (const auto& entry : values) {
+            SideValueTable partial = sides;
+            partial[side].erase(entry.first);
+            const std::size_t entries = partial[side].size();
+            EXPECT_FALSE(FitChevronDetailBox(779, 196, b, partial)) << side << " without " << entry.first;
+            EXPECT_EQ(partial[side].size(), entries) << side;
+        }
     }
 }
 

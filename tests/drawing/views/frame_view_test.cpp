@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 #include <optional>
+#include <set>
 
 #include "platform/ui/input.h"
 #include "support/asymmetric_bay.h"
@@ -340,6 +341,71 @@ TEST(Views, ADashedLineShowsThreePixelDashesAndGaps) {
     ASSERT_GT(runs.size(), 20u);
     // The first and last runs may be cut by the ends.
     for (size_t i = 1; i + 1 < runs.size(); ++i) EXPECT_EQ(runs[i], 3) << "run " << i << " of " << runs.size();
+}
+
+// The pixels of the colour within a pixel of the segment where the probe maps it, and
+// the segment's length in pixels.
+struct Along {
+    int pixels, length;
+};
+Along CountAlong(const ui::PixelImage& image, const FrameProbe& probe, view_test::Point from, view_test::Point to,
+                 Rgb colour, int tolerance) {
+    const gl::Rgba wanted = gl::OpaqueColor(colour.r, colour.g, colour.b);
+    const int length = std::max(std::abs(probe.Column(to.x) - probe.Column(from.x)),
+                                std::abs(probe.Row(to.y) - probe.Row(from.y)));
+    std::set<std::pair<int, int>> seen;
+    for (int i = 0; i <= 4 * length; ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(4 * length);
+        const int column = probe.Column(from.x + t * (to.x - from.x));
+        const int row = probe.Row(from.y + t * (to.y - from.y));
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                if (view_test::Near(gl::PixelAt(image, column + dx, row + dy), wanted, tolerance))
+                    seen.insert({column + dx, row + dy});
+    }
+    return {static_cast<int>(seen.size()), length};
+}
+
+TEST(Views, EachDashLiesOverItsSolidLine) {
+    FormEnvironment env;
+    DOVEREForm* form = DesignedBay(env);
+    ui::PaintForm(form);
+    const FrameProbe probe(*form, bay::kFrameBox);
+    const Rgb white{1, 1, 1}, magenta{1, 0, 1}, pink{1, 0.5f, 1}, grey{0.5f, 0.5f, 0.5f};
+    struct Line {
+        const char* what;
+        view_test::Point from, to;
+        Rgb solid, dash;
+    };
+    // Three pixels of dash, three of line: a dash drawn first would show only where
+    // the two lines happen to be rasterised apart.
+    const auto expect = [&](const Line& line) {
+        SCOPED_TRACE(line.what);
+        const ui::PixelImage& image = form->OpGLPanel->Surface();
+        const Along dash = CountAlong(image, probe, line.from, line.to, line.dash, 2);
+        const Along solid = CountAlong(image, probe, line.from, line.to, line.solid, 2);
+        ASSERT_GT(dash.length, 20);
+        EXPECT_GT(dash.pixels, dash.length / 3) << "dashes over the line";
+        EXPECT_GT(solid.pixels, solid.length / 3) << "the line between the dashes";
+    };
+    // The translucent left column lies over the outline's left side.
+    const TGlColor& left = form->GlPalette.LeftColumnColor;
+    expect({"bay outline under the left column", {0, 1000}, {0, 3000}, Over(left, white), Over(left, magenta)});
+
+    // The centre lines alone, where no other line comes near: the brace's work line
+    // in the middle of the bay and the outline's left side.
+    for (TPanel* toggle : {form->Panel_disp_Frame, form->Panel_disp_BRB, form->Panel_disp_Gusset})
+        ui::UserClick(toggle);
+    expect({"work line", {1000, 633.3f}, {5000, 3166.7f}, white, pink});
+    expect({"bay outline", {0, 1000}, {0, 3000}, white, magenta});
+
+    // The L layer alone: the two Be lines, the upper one from the upper work point.
+    ui::UserClick(form->Panel_disp_RL);
+    ui::UserClick(form->Panel_disp_Lr);
+    const TBraceValues& b = form->BraceValues;
+    const float L = bay::kBeamLength, H = bay::kColumnHeight;
+    expect({"lower Be line", {b.Be_dw_fx1, b.Be_dw_fy1}, {b.Be_dw_fx2, b.Be_dw_fy2}, grey, white});
+    expect({"upper Be line", {L - b.Be_up_fx1, H - b.Be_up_fy1}, {L - b.Be_up_fx2, H - b.Be_up_fy2}, grey, white});
 }
 
 TEST(Views, ARedrawWithoutContextsDrawsNothingButStillCopiesTheSides) {

@@ -203,6 +203,20 @@ TEST(Timers, FireEveryIntervalWhileEnabledInTimeOrder) {
     EXPECT_EQ(Application->NextTimerDue(), std::nullopt);
 }
 
+TEST(Timers, ASleepingUiThreadFiresNothingUntilItProcessesMessagesAgain) {
+    App app;
+    std::vector<std::int64_t> ticks;
+    auto* timer = new TTimer(app.form);
+    timer->SetInterval(100);
+    timer->OnTimer = [&](TObject*) { ticks.push_back(Application->NowMs()); };
+    Application->Sleep(250);
+    EXPECT_EQ(Application->NowMs(), 250);
+    EXPECT_TRUE(ticks.empty());
+    Application->ProcessMessages();
+    EXPECT_EQ(ticks, (std::vector<std::int64_t>{250, 250})) << "both occurrences, late";
+    EXPECT_EQ(Application->NextTimerDue(), 300);
+}
+
 TEST(Timers, AThrowingHandlerIsShownAndTheTimerKeepsRunning) {
     App app;
     auto* timer = new TTimer(app.form);
