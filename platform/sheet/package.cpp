@@ -150,8 +150,9 @@ const std::string& ProcessSpace() {
     return space;
 }
 
-// Temporary files of ours beside a workbook: ".<name>.zorv-<space>-<process>-<count>.tmp".
-std::string TemporaryPrefix(const std::string& name) { return "." + name + ".zorv-"; }
+// Temporary files of this process space beside a workbook:
+// ".<name>.zorv-<space>-<process>-<count>.tmp".
+std::string TemporaryPrefix(const std::string& name) { return "." + name + ".zorv-" + ProcessSpace() + "-"; }
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -178,7 +179,7 @@ bool WholePackage(const std::string& file) {
 // business, and those of another host or container are never judged here.
 void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& name) {
     namespace fs = std::filesystem;
-    const std::string prefix = TemporaryPrefix(name) + ProcessSpace() + "-";
+    const std::string prefix = TemporaryPrefix(name);
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::string entry = it->path().filename().string();
@@ -297,9 +298,8 @@ bool CopyAttributes(const std::string& from, int to) {
 std::optional<std::string> WriteTemporary(const std::string& file_name, const std::filesystem::path& folder,
                                           const std::string& base_name, const struct stat* existing, mode_t mode,
                                           const std::string& bytes, Package::FileState& state) {
-    const std::filesystem::path temp = folder / (TemporaryPrefix(base_name) + ProcessSpace() + "-" +
-                                                 std::to_string(getpid()) + "-" + std::to_string(temp_counter++) +
-                                                 ".tmp");
+    const std::filesystem::path temp = folder / (TemporaryPrefix(base_name) + std::to_string(getpid()) + "-" +
+                                                 std::to_string(temp_counter++) + ".tmp");
     const mode_t create_mode = existing || mode != 0 ? 0600 : 0666;
     bool named = false;
     int fd = test_hooks.named_temporary ? -1 : ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, create_mode);

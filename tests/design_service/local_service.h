@@ -39,6 +39,15 @@ inline zorv_service::Fault DelayFault(int ms) {
     f.delay = std::chrono::milliseconds(ms);
     return f;
 }
+// A loopback port where nothing listens: a service's port after it stopped.
+inline unsigned short ClosedPort() {
+    zorv_service::DesignService probe;
+    probe.Start();
+    const unsigned short port = probe.Port();
+    probe.Stop();
+    return port;
+}
+
 inline zorv_service::Fault CloseFault() {
     zorv_service::Fault f;
     f.close_without_reply = true;

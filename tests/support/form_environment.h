@@ -14,6 +14,7 @@
 
 #include "app/DOVEREFORM.h"
 #include "design_service/design_service.h"
+#include "design_service/local_service.h"
 #include "platform/http/TDSHTTP.h"
 #include "platform/os/adapters.h"
 #include "platform/ui/ui.h"
@@ -24,15 +25,6 @@ namespace testing_support {
 // The connect-to entry that sends the form's requests to a local port.
 inline std::string ServiceRoute(unsigned short port) {
     return std::string(ZORV_SERVICE_HOST) + ":" + service_link::kServicePort + ":127.0.0.1:" + std::to_string(port);
-}
-
-// A loopback port where nothing listens: a service's port after it stopped.
-inline unsigned short ClosedPort() {
-    zorv_service::DesignService probe;
-    probe.Start();
-    const unsigned short port = probe.Port();
-    probe.Stop();
-    return port;
 }
 
 // The adapters of a machine whose loopback adapter comes first, as Linux lists them.

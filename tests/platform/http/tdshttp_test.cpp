@@ -131,13 +131,7 @@ TEST(TDSHTTP, AClientsOwnTimeOutAppliesWhenItIsTheShorter) {
 }
 
 TEST(TDSHTTP, RefusedConnectionIsAnError) {
-    unsigned short port;
-    {
-        zorv_service::DesignService gone;
-        gone.Start();
-        port = gone.Port();
-    }
-    http::ScopedConnectTo route({"localhost:8080:127.0.0.1:" + std::to_string(port)});
+    http::ScopedConnectTo route({"localhost:8080:127.0.0.1:" + std::to_string(ClosedPort())});
     try {
         GetText(kServiceRoot + "Get_Server_Version/");
         FAIL() << "no error";
@@ -149,13 +143,7 @@ TEST(TDSHTTP, RefusedConnectionIsAnError) {
 // The program reads no configuration: a proxy named in the environment, here one
 // where nothing listens, is not asked.
 TEST(TDSHTTP, GoesStraightToTheServiceWhateverTheProxyVariablesSay) {
-    unsigned short closed;
-    {
-        zorv_service::DesignService gone;
-        gone.Start();
-        closed = gone.Port();
-    }
-    const std::string proxy = "http://127.0.0.1:" + std::to_string(closed);
+    const std::string proxy = "http://127.0.0.1:" + std::to_string(ClosedPort());
     std::list<ScopedEnvironment> variables;
     for (const char* name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) variables.emplace_back(name, proxy);
     for (const char* name : {"no_proxy", "NO_PROXY"}) variables.emplace_back(name, std::nullopt);
