@@ -189,11 +189,13 @@ bool WholePackage(const std::string& file) {
 }
 
 // Removes the temporary files that a save of this workbook left half-written when
-// its process ended during the save. Those of a process still running are its own
-// business, and those of another host or container are never judged here.
-void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& name) {
+// its process ended during the save, and returns the complete ones, which hold a
+// workbook that such a save could not place. Those of a process still running are
+// its own business, and those of another host or container are never judged here.
+std::vector<std::string> RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& name) {
     namespace fs = std::filesystem;
     const std::string prefix = TemporaryPrefix(name);
+    std::vector<std::string> whole;
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::string entry = it->path().filename().string();
@@ -206,8 +208,15 @@ void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::stri
         if (!AllDigits(process, 9) || !AllDigits(rest.substr(dash + 1), 10)) continue;
         const pid_t pid = static_cast<pid_t>(std::stol(process));
         if (pid == getpid() || pid <= 0) continue;
-        if (::kill(pid, 0) != 0 && errno == ESRCH && !WholePackage(it->path())) ::unlink(it->path().c_str());
+        if (::kill(pid, 0) != 0 && errno == ESRCH) {
+            if (WholePackage(it->path())) {
+                whole.push_back(it->path().string());
+            } else {
+                ::unlink(it->path().c_str());
+            }
+        }
     }
+    return whole;
 }
 
 // The file a save writes into: the one behind a symbolic link, or the name itself
@@ -548,6 +557,23 @@ Placed WriteBeside(const std::string& file_name, const std::string& bytes, mode_
                  "\"; give it a name ending in .xlsx to open it.");
 }
 
+// Gives a complete temporary file of the workbook a visible name that says what it
+// is, "<name> (saved copy).xlsx" (or "(saved copy 2)", ..., never over a file); that
+// name, or nothing when the folder takes none.
+std::optional<std::string> CopyName(const std::string& temp, const std::filesystem::path& target,
+                                    const std::string& bytes, mode_t mode) {
+    Package::FileState ignored;
+    for (int number = 1; number <= 1000; ++number) {
+        const std::string name = NumberedName(target, kCopyTag, number);
+        try {
+            if (PlaceWithoutReplacing(temp, name, bytes, mode, ignored)) return name;
+        } catch (const Exception&) {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
 // What guards a save that writes over the workbook's own bytes.
 struct Guard {
     std::string file;     // a complete copy of the new workbook, empty when none
@@ -573,32 +599,20 @@ Guard KeepCopy(const std::filesystem::path& target, const std::filesystem::path&
             return guard;
         }
     }
-    for (int number = 1; number <= 1000; ++number) {
-        const std::string name = NumberedName(target, kCopyTag, number);
-        try {
-            if (!PlaceWithoutReplacing(*temp, name, bytes, copy_mode, ignored)) continue;
-        } catch (const Exception&) {
-            break;
-        }
-        guard.file = name;
-        break;
-    }
-    if (guard.file.empty()) guard.file = *temp;
+    guard.file = CopyName(*temp, target, bytes, copy_mode).value_or(*temp);
     SyncFolder(folder);
     return guard;
 }
 
-// Writes the bytes to the file, whole or not at all, through its real path, keeping
+// Writes the bytes to the file (target: its real path), whole or not at all, keeping
 // its owner, group, mode, ACL, user attributes and other names. When still_as_read
 // says the file is no longer the one read, the bytes go beside it; it is asked last
 // before the file is replaced or written over.
-Placed ReplaceFile(const std::string& file_name, const std::string& bytes,
-                   const std::function<std::optional<std::string>()>& still_as_read, mode_t mode_read) {
+Placed PlaceBytes(const std::string& file_name, const std::string& target, const std::string& bytes,
+                  const std::function<std::optional<std::string>()>& still_as_read, mode_t mode_read) {
     namespace fs = std::filesystem;
-    const std::string target = RealTarget(file_name);
     const fs::path path(target);
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    RemoveStaleTemporaries(folder, path.filename().string());
     const auto changed = [&]() -> std::optional<std::string> {
         return still_as_read ? still_as_read() : std::nullopt;
     };
@@ -661,6 +675,36 @@ Placed ReplaceFile(const std::string& file_name, const std::string& bytes,
                         KeptIn(KeepCopy(path, folder, bytes, mode, temp).file, false));
     }
     SyncFolder(folder);
+    return placed;
+}
+
+std::string ReadWhole(const std::string& file_name, Package::FileState& state);
+
+// The bytes to the file through its real path (see PlaceBytes). The complete
+// workbooks that saves cut off earlier left hidden beside it get visible names
+// first, which the notice gives.
+Placed ReplaceFile(const std::string& file_name, const std::string& bytes,
+                   const std::function<std::optional<std::string>()>& still_as_read, mode_t mode_read) {
+    namespace fs = std::filesystem;
+    const std::string target = RealTarget(file_name);
+    const fs::path path(target);
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    std::vector<std::string> recovered;
+    for (const std::string& temp : RemoveStaleTemporaries(folder, path.filename().string())) {
+        try {
+            Package::FileState state;
+            const std::string left = ReadWhole(temp, state);
+            if (const std::optional<std::string> name = CopyName(temp, path, left, (state.mode & 0777) | 0600))
+                recovered.push_back(*name);
+        } catch (const Exception&) {
+        }
+    }
+    if (!recovered.empty()) SyncFolder(folder);
+    Placed placed = PlaceBytes(file_name, target, bytes, still_as_read, mode_read);
+    for (const std::string& name : recovered)
+        placed.notice += std::string(placed.notice.empty() ? "" : " ") + "A save of \"" + file_name +
+                         "\" that was cut off earlier left the workbook it was saving; it is kept in \"" + name +
+                         "\".";
     return placed;
 }
 

@@ -270,7 +270,7 @@ TEST_F(WorkbookSaves, AKillDuringTheSaveLeavesTheWorkbookWholeAndNoStrayFile) {
     EXPECT_EQ(Names(folder.Path()), std::vector<std::string>{"cases.xlsx"});
 }
 
-TEST_F(WorkbookSaves, TheNextSaveRemovesWhatAKilledSaveLeft) {
+TEST_F(WorkbookSaves, TheNextSaveTidiesWhatAKilledSaveLeft) {
     const std::string before = ReadFile(file);
     // Where a file system gives temporary files no unnamed start, a kill leaves one.
     const pid_t killed = KillDuringSave(file, sheet::SaveStep::WriteTemporary, NamedTemporaries());
@@ -291,17 +291,25 @@ TEST_F(WorkbookSaves, TheNextSaveRemovesWhatAKilledSaveLeft) {
         prefix + elsewhere + "-" + dead + "-0.tmp",               // another host's save, which may be running
         prefix + dead + "-0.tmp",                                 // named without a host: not judged
         prefix + space + "-1-0.tmp",                              // a process that still runs
-        prefix + space + "-" + dead + "-7.tmp",                   // a whole workbook that found no place
         prefix + space + "-99999999999999999999-0.tmp",           // no process id, nor a stop for the save
         ".other.xlsx.zorv-" + space + "-" + dead + "-0.tmp",      // another workbook's
         "cases.xlsx",
     };
     for (const std::string& name : staying)
         if (name != "cases.xlsx") std::ofstream(folder / name) << "busy";
-    fx::Write(folder / staying[4], Parts());
-    SetAndSave(file, 10);
+    // A whole workbook that a save killed before it placed it left: it is given a
+    // visible name, and the save says so.
+    const fs::path whole = folder / (prefix + space + "-" + dead + "-7.tmp");
+    fx::Write(whole, Parts());
+    ::chmod(whole.c_str(), 0640);
+    const fs::path recovered = folder / "cases (saved copy).xlsx";
+    EXPECT_EQ(SetAndSave(file, 10).Notice, "A save of \"" + file.string() + "\" that was cut off earlier left the "
+                                           "workbook it was saving; it is kept in \"" + recovered.string() + "\".");
     EXPECT_EQ(Read(file, 2, 1), Variant(10.0));
+    EXPECT_EQ(Read(recovered, 2, 1), Variant(100.0));
+    EXPECT_EQ(StatOf(recovered).st_mode & 0777, 0640u);
     std::vector<std::string> sorted = staying;
+    sorted.push_back(recovered.filename());
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(Names(folder.Path()), sorted);
 }
