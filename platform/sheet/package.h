@@ -51,7 +51,9 @@ public:
     // is like it, or that cannot be replaced, is written over in place, while a
     // complete copy of the package waits beside it as "<name> (saved copy).xlsx"
     // (that goes afterwards); where the folder takes no new file, the outcome's notice
-    // says it was written over without one. Raises Exception on failure, and the file
+    // says it was written over without one. Complete workbooks that saves killed
+    // earlier left hidden beside it get such visible names first, and the notice
+    // names them. Raises Exception on failure, and the file
     // is then as it was unless the message says otherwise; the message names the
     // complete package that it kept, or says that none could be kept. Afterwards this
     // package reads what it wrote.
