@@ -362,18 +362,21 @@ void DOVEREForm::Button1Click(TObject*) {
         }
         try {
             const std::string stop = "\nThe batch stopped at row " + std::to_string(row);
-            if (const std::optional<sheet::SavedBeside> beside = a.Workbook->SaveAs(file_name)) {
-                message += stop + ". " + SavedBesideText(*beside, "the rows before it are");
+            const sheet::SaveOutcome saved = a.Workbook->SaveAs(file_name);
+            if (saved.Beside) {
+                message += stop + ". " + SavedBesideText(*saved.Beside, "the rows before it are");
             } else {
                 message += stop + "; the rows before it are saved.";
             }
+            if (!saved.Notice.empty()) message += "\n" + saved.Notice;
         } catch (const Exception& failure) {
             message += "\n" + failure.Message();
         }
         throw Exception(message);
     }
-    if (const std::optional<sheet::SavedBeside> beside = a.Workbook->SaveAs(file_name))
-        ShowMessage(SavedBesideText(*beside, "the results are"));
+    const sheet::SaveOutcome saved = a.Workbook->SaveAs(file_name);
+    if (saved.Beside) ShowMessage(SavedBesideText(*saved.Beside, "the results are"));
+    if (!saved.Notice.empty()) ShowMessage(saved.Notice);
 }
 
 void DOVEREForm::Mode_PanelClick(TObject*) {

@@ -1,5 +1,6 @@
 // The workbook side of a batch: one row's cells read and written (9 reads, 95
-// writes), the save of a workbook of many rows, and whole batches of 500 and 5,000
+// writes), the save of a workbook of many rows (replaced, and written over in place
+// for one with a second name), and whole batches of 500 and 5,000
 // rows from the open to the save (the latter also with a formula filled down a
 // written column), against the peer of a save, a plain copy of the same package
 // with libzip.
@@ -53,6 +54,19 @@ void BM_SaveWorkbook(benchmark::State& state) {
     for (auto _ : state) book.SaveAs(file.string());
 }
 BENCHMARK(BM_SaveWorkbook)->Arg(10)->Arg(500)->Unit(benchmark::kMillisecond);
+
+// The same save of a workbook with a second name, which is written over in place.
+void BM_SaveWorkbookInPlace(benchmark::State& state) {
+    fx::TempFolder folder;
+    const auto file = folder / "cases.xlsx";
+    WriteCases(file, static_cast<int>(state.range(0)));
+    std::filesystem::create_hard_link(file, folder / "other name.xlsx");
+    sheet::Application app;
+    sheet::Workbook& book = app.Workbooks().Open(file.string());
+    book.Worksheets().Item(1).Cells(2, 6).SetValue(1.0);
+    for (auto _ : state) book.SaveAs(file.string());
+}
+BENCHMARK(BM_SaveWorkbookInPlace)->Arg(10)->Arg(500)->Unit(benchmark::kMillisecond);
 
 // A workbook of design cases as users keep them: rows that also total the weights
 // (column DN), and a second worksheet that sums them. With filled, column CU (99,

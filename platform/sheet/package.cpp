@@ -37,6 +37,20 @@ std::string SaveFailure(const std::string& file_name, const std::string& reason)
     return "Cannot save the workbook \"" + file_name + "\": " + reason + ".";
 }
 
+// A failed step of a save: the message, the reason alone for the messages that
+// build on it, and whether the file written to still holds what it held.
+class SaveError : public Exception {
+public:
+    SaveError(const std::string& file_name, const std::string& reason, bool intact = true)
+        : Exception(SaveFailure(file_name, reason)), reason_(reason), intact_(intact) {}
+    const std::string& Reason() const { return reason_; }
+    bool Intact() const { return intact_; }
+
+private:
+    std::string reason_;
+    bool intact_;
+};
+
 struct SourceCloser {
     void operator()(zip_source_t* s) const { zip_source_free(s); }
 };
@@ -175,11 +189,13 @@ bool WholePackage(const std::string& file) {
 }
 
 // Removes the temporary files that a save of this workbook left half-written when
-// its process ended during the save. Those of a process still running are its own
-// business, and those of another host or container are never judged here.
-void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& name) {
+// its process ended during the save, and returns the complete ones, which hold a
+// workbook that such a save could not place. Those of a process still running are
+// its own business, and those of another host or container are never judged here.
+std::vector<std::string> RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& name) {
     namespace fs = std::filesystem;
     const std::string prefix = TemporaryPrefix(name);
+    std::vector<std::string> whole;
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::string entry = it->path().filename().string();
@@ -192,8 +208,15 @@ void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::stri
         if (!AllDigits(process, 9) || !AllDigits(rest.substr(dash + 1), 10)) continue;
         const pid_t pid = static_cast<pid_t>(std::stol(process));
         if (pid == getpid() || pid <= 0) continue;
-        if (::kill(pid, 0) != 0 && errno == ESRCH && !WholePackage(it->path())) ::unlink(it->path().c_str());
+        if (::kill(pid, 0) != 0 && errno == ESRCH) {
+            if (WholePackage(it->path())) {
+                whole.push_back(it->path().string());
+            } else {
+                ::unlink(it->path().c_str());
+            }
+        }
     }
+    return whole;
 }
 
 // The file a save writes into: the one behind a symbolic link, or the name itself
@@ -202,13 +225,16 @@ std::string RealTarget(const std::string& file_name) {
     struct stat link;
     if (::lstat(file_name.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return file_name;
     char* real = ::realpath(file_name.c_str(), nullptr);
-    if (!real) throw Exception(SaveFailure(file_name, std::string("the link leads nowhere (") + std::strerror(errno) + ")"));
+    if (!real) throw SaveError(file_name, std::string("the link leads nowhere (") + std::strerror(errno) + ")");
     std::string out = real;
     std::free(real);
     return out;
 }
 
-bool WriteAll(int fd, const std::string& bytes, bool seek, bool hook = true) {
+// Writes the bytes from the start of the file (seek) or at its offset. The writes
+// that step names are seams for the tests: told when half is written, and the
+// in-place write can be made to fail there.
+bool WriteAll(int fd, const std::string& bytes, bool seek, std::optional<SaveStep> step = std::nullopt) {
     const size_t half = bytes.size() / 2;
     for (size_t done = 0; done < bytes.size();) {
         const size_t chunk = done < half ? half - done : bytes.size() - done;
@@ -219,7 +245,10 @@ bool WriteAll(int fd, const std::string& bytes, bool seek, bool hook = true) {
             return false;
         }
         done += static_cast<size_t>(n);
-        if (hook && done == half && test_hooks.half_written) test_hooks.half_written();
+        if (step && done == half) {
+            if (test_hooks.half_written) test_hooks.half_written(*step);
+            if (step == SaveStep::WriteInPlace && Fails(SaveStep::SecondHalf)) return false;
+        }
     }
     return true;
 }
@@ -302,19 +331,22 @@ std::optional<std::string> WriteTemporary(const std::string& file_name, const st
                                                  std::to_string(temp_counter++) + ".tmp");
     const mode_t create_mode = existing || mode != 0 ? 0600 : 0666;
     bool named = false;
-    int fd = test_hooks.named_temporary ? -1 : ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, create_mode);
-    if (fd < 0 && (test_hooks.named_temporary || errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, create_mode);
-        named = true;
+    int fd = -1;
+    if (!Fails(SaveStep::WriteTemporary)) {
+        if (!test_hooks.named_temporary) fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, create_mode);
+        if (fd < 0 && (test_hooks.named_temporary || errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+            fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, create_mode);
+            named = true;
+        }
     }
     if (fd < 0) {
         if (existing && (errno == EACCES || errno == EPERM || errno == EROFS)) return std::nullopt;
-        throw Exception(SaveFailure(file_name, std::strerror(errno)));
+        throw SaveError(file_name, std::strerror(errno));
     }
     const auto fail = [&](int code) {
         ::close(fd);
         if (named) ::unlink(temp.c_str());
-        throw Exception(SaveFailure(file_name, std::strerror(code)));
+        throw SaveError(file_name, std::strerror(code));
     };
     if (existing) {
         struct stat mine;
@@ -331,7 +363,7 @@ std::optional<std::string> WriteTemporary(const std::string& file_name, const st
     } else if (mode != 0 && ::fchmod(fd, mode & 0777) != 0) {
         fail(errno);
     }
-    if (!WriteAll(fd, bytes, false) || ::fsync(fd) != 0) fail(errno);
+    if (!WriteAll(fd, bytes, false, SaveStep::WriteTemporary) || ::fsync(fd) != 0) fail(errno);
     struct stat written;
     if (::fstat(fd, &written) != 0) fail(errno);
     state = StateOf(written);
@@ -343,20 +375,36 @@ std::optional<std::string> WriteTemporary(const std::string& file_name, const st
     if (::close(fd) != 0) {
         const int code = errno;
         ::unlink(temp.c_str());
-        throw Exception(SaveFailure(file_name, std::strerror(code)));
+        throw SaveError(file_name, std::strerror(code));
     }
     return temp.string();
 }
 
+// Takes the space for a file of the given size before its old bytes are touched, so
+// that a full disk stops the save while the file is as it was. 0, or the error. A
+// file system without reservations (NFS before 4.2, sshfs and other user-space
+// mounts) answers the system call itself with EOPNOTSUPP or ENOSYS, and the save goes
+// on without one: the C library's posix_fallocate would instead emulate it by
+// reading the file, which a descriptor opened for writing only refuses. The size
+// stays as it is; the writes that follow make it.
+int Reserve(int fd, off_t size) {
+    for (;;) {
+        if (!Fails(SaveStep::Reserve) && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) == 0) return 0;
+        if (errno != EINTR) break;
+    }
+    return errno == EOPNOTSUPP || errno == ENOSYS ? 0 : errno;
+}
+
 // Writes the bytes over the target's own content, for a file that must keep its
 // place: one with several names (hard links), or one whose owner or folder does not
-// let us make its replacement. The space is taken first, so a full disk stops the
-// save before anything changes; a write that fails then puts the old bytes back.
+// let us make its replacement. A failed reservation or write leaves the old bytes and
+// the old size; a SaveError that is not Intact() says the old bytes could not be
+// written back.
 Package::FileState WriteInPlace(const std::string& file_name, const std::string& target, const std::string& bytes) {
     std::string old;
     {
         const int in = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
-        if (in < 0) throw Exception(SaveFailure(file_name, std::strerror(errno)));
+        if (in < 0) throw SaveError(file_name, std::strerror(errno));
         char chunk[65536];
         for (;;) {
             const ssize_t n = ::read(in, chunk, sizeof chunk);
@@ -364,7 +412,7 @@ Package::FileState WriteInPlace(const std::string& file_name, const std::string&
             if (n < 0) {
                 const int code = errno;
                 ::close(in);
-                throw Exception(SaveFailure(file_name, std::strerror(code)));
+                throw SaveError(file_name, std::strerror(code));
             }
             if (n == 0) break;
             old.append(chunk, static_cast<size_t>(n));
@@ -372,27 +420,32 @@ Package::FileState WriteInPlace(const std::string& file_name, const std::string&
         ::close(in);
     }
     const int fd = Fails(SaveStep::WriteInPlace) ? -1 : ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) throw Exception(SaveFailure(file_name, std::strerror(errno)));
+    if (fd < 0) throw SaveError(file_name, std::strerror(errno));
     if (bytes.size() > old.size()) {
-        const int code = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
-        if (code != 0 && code != EOPNOTSUPP && code != EINVAL) {
+        if (const int code = Reserve(fd, static_cast<off_t>(bytes.size()))) {
+            // Gives back what a partial reservation took past the end.
+            (void)::ftruncate(fd, static_cast<off_t>(old.size()));
             ::close(fd);
-            throw Exception(SaveFailure(file_name, std::strerror(code)));
+            throw SaveError(file_name, std::strerror(code));
         }
     }
-    if (!WriteAll(fd, bytes, true) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd) != 0) {
+    if (!WriteAll(fd, bytes, true, SaveStep::WriteInPlace) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 ||
+        ::fsync(fd) != 0) {
         const int code = errno;
-        // Best effort: the old workbook back as it was.
-        if (WriteAll(fd, old, true, false)) {
-            (void)::ftruncate(fd, static_cast<off_t>(old.size()));
-            ::fsync(fd);
-        }
+        const bool back =
+            WriteAll(fd, old, true) && ::ftruncate(fd, static_cast<off_t>(old.size())) == 0 && ::fsync(fd) == 0;
+        const int restore_code = errno;
         ::close(fd);
-        throw Exception(SaveFailure(file_name, std::strerror(code)));
+        if (back) throw SaveError(file_name, std::strerror(code));
+        throw SaveError(file_name,
+                        std::string(std::strerror(code)) + ", and its old bytes could not be written back (" +
+                            std::strerror(restore_code) + ")",
+                        false);
     }
     struct stat written;
     const bool known = ::fstat(fd, &written) == 0;
-    if (::close(fd) != 0 || !known) throw Exception(SaveFailure(file_name, std::strerror(errno)));
+    // The new bytes are on disk already; the file is no longer the old one.
+    if (::close(fd) != 0 || !known) throw SaveError(file_name, std::strerror(errno), false);
     return StateOf(written);
 }
 
@@ -415,10 +468,10 @@ bool PlaceWithoutReplacing(const std::string& temp, const std::string& name, con
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
         if (errno == EEXIST) return false;
-        throw Exception(SaveFailure(name, std::strerror(errno)));
+        throw SaveError(name, std::strerror(errno));
     }
     struct stat written;
-    bool whole = !Fails(SaveStep::CreateExclusive) && ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes, false, false) &&
+    bool whole = !Fails(SaveStep::CreateExclusive) && ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes, false) &&
                  ::fsync(fd) == 0 && ::fstat(fd, &written) == 0;
     int code = errno;
     if (::close(fd) != 0 && whole) {
@@ -427,29 +480,46 @@ bool PlaceWithoutReplacing(const std::string& temp, const std::string& name, con
     }
     if (!whole) {
         ::unlink(name.c_str());  // the file made here, never one of another program
-        throw Exception(SaveFailure(name, std::strerror(code)));
+        throw SaveError(name, std::strerror(code));
     }
     state = StateOf(written);
     ::unlink(temp.c_str());
     return true;
 }
 
-// Added to the message of a save that could place its complete temporary file
-// nowhere, so that what was saved is not lost.
-std::string KeptIn(const std::string& temp) {
-    return " The saved workbook is kept in \"" + temp + "\"; give it a name ending in .xlsx to open it.";
+// "cases.xlsx" gives "cases (results).xlsx", then "cases (results 2).xlsx"; likewise
+// for the other tags.
+std::string NumberedName(const std::filesystem::path& file, const std::string& tag, int number) {
+    const std::string suffix = number == 1 ? " (" + tag + ")" : " (" + tag + " " + std::to_string(number) + ")";
+    return (file.parent_path() / (file.stem().string() + suffix + file.extension().string())).string();
 }
 
-// "cases.xlsx" gives "cases (results).xlsx", then "cases (results 2).xlsx".
-std::string BesideName(const std::filesystem::path& file, int number) {
-    const std::string tag = number == 1 ? " (results)" : " (results " + std::to_string(number) + ")";
-    return (file.parent_path() / (file.stem().string() + tag + file.extension().string())).string();
+constexpr const char* kBesideTag = "results";
+constexpr const char* kCopyTag = "saved copy";
+
+// Added to the message of a failed save that kept the complete new workbook, so that
+// what was saved is not lost. A temporary file (hidden) is kept only where the folder
+// took no other name.
+std::string KeptIn(const std::string& kept, bool as_it_was = true) {
+    std::string text = as_it_was ? " The workbook is as it was; the" : " The";
+    text += " saved workbook is kept in \"" + kept + "\"";
+    if (EndsWith(kept, ".tmp")) text += "; give it a name ending in .xlsx to open it";
+    return text + ".";
+}
+
+// Added to the message of a failed save that could keep the new workbook nowhere.
+std::string NotKept(bool as_it_was = true, const std::string& why = {}) {
+    std::string text = as_it_was ? " The workbook is as it was, and the" : " The";
+    text += " changes could not be kept in another file";
+    if (!why.empty()) text += " either: its folder takes no new file (" + why + ")";
+    return text + ".";
 }
 
 struct Placed {
     std::string file_name;
     Package::FileState state;
     std::string diverted_because;
+    std::string notice;
 };
 
 // The workbook asked for is left as another program made it: the bytes go to a new
@@ -467,57 +537,113 @@ Placed WriteBeside(const std::string& file_name, const std::string& bytes, mode_
     const mode_t beside_mode = (mode & 0777) | 0600;
     std::optional<std::string> temp;
     try {
-        temp = WriteTemporary(BesideName(path, 1), folder, path.filename().string(), nullptr, beside_mode, bytes,
-                              placed.state);
+        temp = WriteTemporary(NumberedName(path, kBesideTag, 1), folder, path.filename().string(), nullptr,
+                              beside_mode, bytes, placed.state);
     } catch (const Exception& e) {
-        throw cannot(e.Message());
+        throw cannot(e.Message() + " The changes could not be kept in another file.");
     }
     for (int number = 1; number <= 1000; ++number) {
-        placed.file_name = BesideName(path, number);
+        placed.file_name = NumberedName(path, kBesideTag, number);
         try {
             if (!PlaceWithoutReplacing(*temp, placed.file_name, bytes, beside_mode, placed.state)) continue;
         } catch (const Exception& e) {
-            throw cannot(e.Message() + KeptIn(*temp));
+            throw cannot(e.Message() + " The saved workbook is kept in \"" + *temp +
+                         "\"; give it a name ending in .xlsx to open it.");
         }
         SyncFolder(folder);
         return placed;
     }
-    throw cannot("every name for it is taken." + KeptIn(*temp));
+    throw cannot("every name for it is taken. The saved workbook is kept in \"" + *temp +
+                 "\"; give it a name ending in .xlsx to open it.");
 }
 
-// Writes the bytes to the file, whole or not at all, through its real path, keeping
+// Gives a complete temporary file of the workbook a visible name that says what it
+// is, "<name> (saved copy).xlsx" (or "(saved copy 2)", ..., never over a file); that
+// name, or nothing when the folder takes none.
+std::optional<std::string> CopyName(const std::string& temp, const std::filesystem::path& target,
+                                    const std::string& bytes, mode_t mode) {
+    Package::FileState ignored;
+    for (int number = 1; number <= 1000; ++number) {
+        const std::string name = NumberedName(target, kCopyTag, number);
+        try {
+            if (PlaceWithoutReplacing(temp, name, bytes, mode, ignored)) return name;
+        } catch (const Exception&) {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+// What guards a save that writes over the workbook's own bytes.
+struct Guard {
+    std::string file;     // a complete copy of the new workbook, empty when none
+    std::string why_not;  // why none could be made
+};
+
+// Puts a complete copy of the new workbook in the workbook's folder, flushed with its
+// name, "<name> (saved copy).xlsx" (or "(saved copy 2)", ..., never over a file), so
+// that a save cut off while the workbook is written over keeps the changes. From the
+// complete temporary file when one is given, else written anew with the workbook's
+// mode. A temporary file that finds no such name guards the save itself.
+Guard KeepCopy(const std::filesystem::path& target, const std::filesystem::path& folder, const std::string& bytes,
+               mode_t mode, std::optional<std::string> temp) {
+    Guard guard;
+    const mode_t copy_mode = (mode & 0777) | 0600;
+    Package::FileState ignored;
+    if (!temp) {
+        try {
+            temp = WriteTemporary(NumberedName(target, kCopyTag, 1), folder, target.filename().string(), nullptr,
+                                  copy_mode, bytes, ignored);
+        } catch (const SaveError& e) {
+            guard.why_not = e.Reason();
+            return guard;
+        }
+    }
+    guard.file = CopyName(*temp, target, bytes, copy_mode).value_or(*temp);
+    SyncFolder(folder);
+    return guard;
+}
+
+// Writes the bytes to the file (target: its real path), whole or not at all, keeping
 // its owner, group, mode, ACL, user attributes and other names. When still_as_read
 // says the file is no longer the one read, the bytes go beside it; it is asked last
-// before the file is replaced.
-Placed ReplaceFile(const std::string& file_name, const std::string& bytes,
-                   const std::function<std::optional<std::string>()>& still_as_read, mode_t mode_read) {
+// before the file is replaced or written over.
+Placed PlaceBytes(const std::string& file_name, const std::string& target, const std::string& bytes,
+                  const std::function<std::optional<std::string>()>& still_as_read, mode_t mode_read) {
     namespace fs = std::filesystem;
-    const std::string target = RealTarget(file_name);
     const fs::path path(target);
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    RemoveStaleTemporaries(folder, path.filename().string());
     const auto changed = [&]() -> std::optional<std::string> {
         return still_as_read ? still_as_read() : std::nullopt;
     };
     struct stat existing;
     const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) throw Exception(SaveFailure(file_name, std::strerror(EISDIR)));
-    if (exists && !S_ISREG(existing.st_mode)) throw Exception(SaveFailure(file_name, "it is no regular file"));
-    // A temporary file written already goes once the file holds the bytes, and is kept
-    // when it does not.
-    const auto in_place = [&](const std::optional<std::string>& temp) -> Placed {
+    if (exists && S_ISDIR(existing.st_mode)) throw SaveError(file_name, std::strerror(EISDIR));
+    if (exists && !S_ISREG(existing.st_mode)) throw SaveError(file_name, "it is no regular file");
+    // Written over in place only while a complete copy waits beside it (a temporary
+    // file written already becomes that copy); the copy goes once the workbook holds
+    // the bytes, and is kept and named when it does not. Where the folder takes no
+    // new file, the save says so.
+    const auto in_place = [&](std::optional<std::string> temp) -> Placed {
+        const Guard guard = KeepCopy(path, folder, bytes, existing.st_mode, std::move(temp));
         if (const std::optional<std::string> reason = changed()) {
-            if (temp) ::unlink(temp->c_str());
+            if (!guard.file.empty()) ::unlink(guard.file.c_str());
             return WriteBeside(file_name, bytes, mode_read, *reason);
         }
-        Placed placed{file_name, {}, {}};
+        Placed placed{file_name, {}, {}, {}};
         try {
             placed.state = WriteInPlace(file_name, target, bytes);
-        } catch (const Exception& e) {
-            if (!temp) throw;
-            throw Exception(e.Message() + KeptIn(*temp));
+        } catch (const SaveError& e) {
+            throw Exception(e.Message() + (guard.file.empty() ? NotKept(e.Intact(), guard.why_not)
+                                                              : KeptIn(guard.file, e.Intact())));
         }
-        if (temp) ::unlink(temp->c_str());
+        if (guard.file.empty()) {
+            placed.notice = "The workbook \"" + file_name +
+                            "\" is saved; it was written over in place with no copy of the changes beside it "
+                            "first, since its folder takes no new file (" + guard.why_not + ").";
+        } else {
+            ::unlink(guard.file.c_str());
+        }
         return placed;
     };
     if (!exists) {
@@ -525,21 +651,60 @@ Placed ReplaceFile(const std::string& file_name, const std::string& bytes,
     } else if (existing.st_nlink > 1) {
         return in_place(std::nullopt);
     }
-    Placed placed{file_name, {}, {}};
-    const std::optional<std::string> temp = WriteTemporary(file_name, folder, path.filename().string(),
-                                                           exists ? &existing : nullptr, 0, bytes, placed.state);
+    Placed placed{file_name, {}, {}, {}};
+    std::optional<std::string> temp;
+    try {
+        temp = WriteTemporary(file_name, folder, path.filename().string(), exists ? &existing : nullptr, 0, bytes,
+                              placed.state);
+    } catch (const SaveError& e) {
+        throw Exception(e.Message() + NotKept());
+    }
     if (!temp) return in_place(std::nullopt);
     if (const std::optional<std::string> reason = changed()) {
         ::unlink(temp->c_str());
         return WriteBeside(file_name, bytes, mode_read, *reason);
     }
     if (Fails(SaveStep::Rename) || ::rename(temp->c_str(), target.c_str()) != 0) {
+        const int code = errno;
         // A file that cannot be replaced (one mounted on its own, say) can still be
         // written over.
         if (exists) return in_place(temp);
-        throw Exception(SaveFailure(file_name, std::strerror(errno)) + KeptIn(*temp));
+        struct stat made;
+        const mode_t mode = ::stat(temp->c_str(), &made) == 0 ? made.st_mode : 0600;
+        throw Exception(SaveFailure(file_name, std::strerror(code)) +
+                        KeptIn(KeepCopy(path, folder, bytes, mode, temp).file, false));
     }
     SyncFolder(folder);
+    return placed;
+}
+
+std::string ReadWhole(const std::string& file_name, Package::FileState& state);
+
+// The bytes to the file through its real path (see PlaceBytes). The complete
+// workbooks that saves cut off earlier left hidden beside it get visible names
+// first, which the notice gives.
+Placed ReplaceFile(const std::string& file_name, const std::string& bytes,
+                   const std::function<std::optional<std::string>()>& still_as_read, mode_t mode_read) {
+    namespace fs = std::filesystem;
+    const std::string target = RealTarget(file_name);
+    const fs::path path(target);
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    std::vector<std::string> recovered;
+    for (const std::string& temp : RemoveStaleTemporaries(folder, path.filename().string())) {
+        try {
+            Package::FileState state;
+            const std::string left = ReadWhole(temp, state);
+            if (const std::optional<std::string> name = CopyName(temp, path, left, (state.mode & 0777) | 0600))
+                recovered.push_back(*name);
+        } catch (const Exception&) {
+        }
+    }
+    if (!recovered.empty()) SyncFolder(folder);
+    Placed placed = PlaceBytes(file_name, target, bytes, still_as_read, mode_read);
+    for (const std::string& name : recovered)
+        placed.notice += std::string(placed.notice.empty() ? "" : " ") + "A save of \"" + file_name +
+                         "\" that was cut off earlier left the workbook it was saving; it is kept in \"" + name +
+                         "\".";
     return placed;
 }
 
@@ -621,6 +786,40 @@ std::string OpenFailure(const std::string& file_name, const std::string& reason)
 
 void SetSaveTestHooks(SaveTestHooks hooks) { test_hooks = std::move(hooks); }
 
+std::string WithKeptCopy(const std::string& file_name, const std::string& message) {
+    namespace fs = std::filesystem;
+    std::string target;
+    try {
+        target = RealTarget(file_name);
+    } catch (const Exception&) {
+        return message;
+    }
+    const fs::path path(target);
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    // "<stem> (saved copy).<ext>" or "<stem> (saved copy <n>).<ext>"
+    const std::string start = path.stem().string() + " (" + kCopyTag;
+    const std::string end = ")" + path.extension().string();
+    std::string newest;
+    std::int64_t newest_ns = 0;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), last; !error && it != last; it.increment(error)) {
+        const std::string entry = it->path().filename().string();
+        if (entry.size() < start.size() + end.size() || entry.rfind(start, 0) != 0 || !EndsWith(entry, end)) continue;
+        const std::string number = entry.substr(start.size(), entry.size() - start.size() - end.size());
+        if (!number.empty() && (number[0] != ' ' || !AllDigits(number.substr(1), 4))) continue;
+        struct stat st;
+        if (::stat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode) || !WholePackage(it->path())) continue;
+        const std::int64_t ns = StateOf(st).modified_ns;
+        if (newest.empty() || ns > newest_ns) {
+            newest = it->path().string();
+            newest_ns = ns;
+        }
+    }
+    if (newest.empty()) return message;
+    return message + " A save of it may have been cut off while it wrote the workbook over; the workbook it was "
+                     "saving is kept in \"" + newest + "\".";
+}
+
 std::optional<std::string> SaveRefusal(const std::string& file_name) {
     struct stat st;
     if (::stat(file_name.c_str(), &st) != 0) return SaveFailure(file_name, std::strerror(errno));
@@ -632,7 +831,11 @@ std::optional<std::string> SaveRefusal(const std::string& file_name) {
 
 Package::Package(const std::string& file_name) : file_name_(file_name) {
     bytes_ = std::make_unique<const std::string>(ReadWhole(file_name, state_));
-    archive_ = OpenArchive(file_name, *bytes_);
+    try {
+        archive_ = OpenArchive(file_name, *bytes_);
+    } catch (const Exception& e) {
+        throw Exception(WithKeptCopy(file_name, e.Message()));
+    }
 }
 
 Package::~Package() {
@@ -681,7 +884,7 @@ WriteOutcome Package::Write(const std::string& file_name, const std::map<std::st
     try {
         bytes = std::make_unique<const std::string>(BuildArchive(archive_, replaced, dropped));
     } catch (const Exception& e) {
-        throw Exception(SaveFailure(file_name, e.Message()));
+        throw SaveError(file_name, e.Message());
     }
     std::function<std::optional<std::string>()> still_as_read;
     if (SameFileName(file_name, file_name_)) still_as_read = [this] { return ChangeOnDisk(); };
@@ -692,7 +895,7 @@ WriteOutcome Package::Write(const std::string& file_name, const std::map<std::st
     bytes_ = std::move(bytes);
     state_ = placed.state;
     file_name_ = placed.file_name;
-    return {placed.file_name, placed.diverted_because};
+    return {placed.file_name, placed.diverted_because, placed.notice};
 }
 
 std::optional<std::string> Package::ChangeOnDisk() const {

@@ -22,6 +22,8 @@ struct WriteOutcome {
     // Empty, or how the file asked for differs from the one read ("was changed by
     // another program"); the package then went to file_name beside it.
     std::string diverted_because;
+    // Empty, or what the user should know of a save that went through.
+    std::string notice;
 };
 
 class Package {
@@ -46,10 +48,15 @@ public:
     // complete, into the file behind a symbolic link, with the file's owner, group,
     // mode, access ACL and user extended attributes. A file with other names (hard
     // links), or one whose folder, owner or attributes let us make no replacement that
-    // is like it, or that cannot be replaced, is written over in place. Raises
-    // Exception on failure, and the file is then as it was; when the complete
-    // temporary file could be placed nowhere, it is kept and the message names it.
-    // Afterwards this package reads what it wrote.
+    // is like it, or that cannot be replaced, is written over in place, while a
+    // complete copy of the package waits beside it as "<name> (saved copy).xlsx"
+    // (that goes afterwards); where the folder takes no new file, the outcome's notice
+    // says it was written over without one. Complete workbooks that saves killed
+    // earlier left hidden beside it get such visible names first, and the notice
+    // names them. Raises Exception on failure, and the file
+    // is then as it was unless the message says otherwise; the message names the
+    // complete package that it kept, or says that none could be kept. Afterwards this
+    // package reads what it wrote.
     //
     // A save under the name the package was read from (or last written to) overwrites
     // nothing that another program wrote meanwhile: when that file is gone, unreadable
@@ -90,19 +97,29 @@ enum class SaveStep {
     RenameNoReplace,  // a rename that never replaces
     CreateExclusive,  // a new file under a name not yet taken, written in full
     Rename,           // the temporary file over the workbook
-    WriteInPlace,     // the workbook's own bytes written over
+    WriteTemporary,   // a temporary file made in the folder for the new bytes
+    WriteInPlace,     // the workbook opened to write its own bytes over
+    Reserve,          // the space for a larger workbook taken before that
+    SecondHalf,       // the second half of the bytes written over the workbook's own
     CopyAttributes,   // the ACL and extended attributes onto the temporary file
 };
 
 // Seams for the tests of the save.
 struct SaveTestHooks {
-    std::function<void()> half_written;  // called when half of the new bytes are written
-    bool named_temporary = false;        // the temporary file has a name from the start
+    // Called when half of the new bytes are written by the write of that step
+    // (WriteTemporary or WriteInPlace).
+    std::function<void(SaveStep)> half_written;
+    bool named_temporary = false;          // the temporary file has a name from the start
     std::function<int(SaveStep)> failure;  // the errno a step fails with, 0 to let it run
 };
 void SetSaveTestHooks(SaveTestHooks hooks);
 
 // "Cannot open the workbook \"<file>\": <reason>."
 std::string OpenFailure(const std::string& file_name, const std::string& reason);
+
+// The message of a workbook that cannot be opened for damage, naming the newest
+// complete copy that a save of it kept beside it, if there is one: a save cut off
+// while it wrote the workbook over leaves its changes there.
+std::string WithKeptCopy(const std::string& file_name, const std::string& message);
 
 }  // namespace sheet

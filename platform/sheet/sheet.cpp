@@ -860,7 +860,13 @@ bool Workbook::Impl::DropStaleFormulaValues() {
     return formulas;
 }
 
-Workbook::Workbook(const std::string& file_name) : impl_(std::make_unique<Impl>(file_name)) { impl_->Load(); }
+Workbook::Workbook(const std::string& file_name) : impl_(std::make_unique<Impl>(file_name)) {
+    try {
+        impl_->Load();
+    } catch (const Exception& e) {
+        throw Exception(WithKeptCopy(file_name, e.Message()));
+    }
+}
 Workbook::~Workbook() = default;
 
 const std::string& Workbook::FullName() const { return impl_->file_name; }
@@ -869,7 +875,7 @@ void Workbook::CheckSavable() const {
     if (const std::optional<std::string> refusal = SaveRefusal(impl_->file_name)) throw Exception(*refusal);
 }
 
-std::optional<SavedBeside> Workbook::SaveAs(const std::string& file_name) {
+SaveOutcome Workbook::SaveAs(const std::string& file_name) {
     Impl& b = *impl_;
     std::map<std::string, std::string> replaced;
     std::set<std::string> dropped;
@@ -901,8 +907,11 @@ std::optional<SavedBeside> Workbook::SaveAs(const std::string& file_name) {
         b.calc_chain_part.clear();
         b.calc_chain_id.clear();
     }
-    if (outcome.diverted_because.empty()) return std::nullopt;
-    return SavedBeside{file_name, outcome.file_name, outcome.diverted_because};
+    SaveOutcome saved;
+    saved.Notice = outcome.notice;
+    if (!outcome.diverted_because.empty())
+        saved.Beside = SavedBeside{file_name, outcome.file_name, outcome.diverted_because};
+    return saved;
 }
 
 // ======== Lists =======================================================================
@@ -913,7 +922,11 @@ Worksheet& WorksheetList::Item(int index) {
     Workbook::Impl& b = *book_->impl_;
     if (index < 1 || index > Count())
         throw Exception("The workbook \"" + b.file_name + "\" has no worksheet " + std::to_string(index) + ".");
-    return b.Sheet(static_cast<size_t>(index - 1));
+    try {
+        return b.Sheet(static_cast<size_t>(index - 1));
+    } catch (const Exception& e) {
+        throw Exception(WithKeptCopy(b.file_name, e.Message()));
+    }
 }
 
 Workbook& WorkbookList::Open(const std::string& file_name) {

@@ -9,7 +9,7 @@
 //   sheet::Worksheet& first = book.Worksheets().Item(1);
 //   std::string text = sheet::ValueToText(first.Cells(2, 1).Value());
 //   first.Cells(2, 6).SetValue(12.5);
-//   if (auto beside = book.SaveAs("cases.xlsx")) { /* saved as beside->Written */ }
+//   if (auto beside = book.SaveAs("cases.xlsx").Beside) { /* saved as beside->Written */ }
 //   app.Quit();
 //
 // A save writes only the worksheets that changed (and, when a formula was
@@ -111,6 +111,14 @@ struct SavedBeside {
     bool operator==(const SavedBeside&) const = default;
 };
 
+// What a save that went through tells.
+struct SaveOutcome {
+    std::optional<SavedBeside> Beside;  // set when the workbook went beside its file
+    // Empty, or what the user should know: the workbook was written over in place
+    // without a copy beside it, since its folder takes no new file.
+    std::string Notice;
+};
+
 class Workbook {
 public:
     ~Workbook();
@@ -128,11 +136,13 @@ public:
     // such a program: when the file holds other bytes than were opened, or is gone,
     // the workbook goes to a new file beside it, "<name> (results).xlsx" (or
     // "(results 2)", ...), and the result says so; a touch, or a copy of the same
-    // bytes put in its place, changes nothing. Formulas on any worksheet that read
-    // a cell given a value (directly or through other formulas or defined names) are
-    // saved without their stored result, and the workbook asks for a full
-    // calculation on opening.
-    std::optional<SavedBeside> SaveAs(const std::string& file_name);
+    // bytes put in its place, changes nothing. A file that is written over in place
+    // (see Package::Write) has a complete copy beside it meanwhile,
+    // "<name> (saved copy).xlsx", which a failed save keeps and names. Formulas on
+    // any worksheet that read a cell given a value (directly or through other
+    // formulas or defined names) are saved without their stored result, and the
+    // workbook asks for a full calculation on opening.
+    SaveOutcome SaveAs(const std::string& file_name);
     // Raises Exception, saying why, when the file it was opened from could not be
     // saved again: the user may not write it, or it is marked read-only.
     void CheckSavable() const;

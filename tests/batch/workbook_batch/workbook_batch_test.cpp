@@ -14,6 +14,7 @@
 
 #include "batch/workbook_batch.h"
 #include "platform/os/date_time.h"
+#include "platform/sheet/package.h"
 #include "support/fixtures.h"
 #include "support/form_environment.h"
 #include "support/xlsx_fixture.h"
@@ -623,17 +624,21 @@ TEST_F(WorkbookBatch, AnotherProgramsSaveDuringTheBatchStaysAndTheResultsGoBesid
                      Case(4, "150", "20", "4800", "5000", Str("E4", "A3"), kBeam, "500")),
         fx::SharedStrings({}))));
     const std::filesystem::path beside = folder / "cases (results).xlsx";
+    const std::filesystem::path other = folder / "other.xlsx";
     const struct {
         const char* how;
         void (*save)(const std::filesystem::path&, const std::string&);
         const char* reason;
+        bool second_name;  // the batch would write the workbook over in place
     } writers[] = {
-        {"in place", fx::SaveInPlace, "was changed by another program"},
-        {"by rename", fx::SaveByRename, "was replaced by another program"},
+        {"in place", fx::SaveInPlace, "was changed by another program", false},
+        {"by rename", fx::SaveByRename, "was replaced by another program", false},
+        {"in place, a workbook with a second name", fx::SaveInPlace, "was changed by another program", true},
     };
     for (const auto& w : writers) {
         parts = fx::LibreOfficeShaped(fx::Workbook(fx::SheetXml(rows), fx::SharedStrings({})));
         fx::Write(file, parts);
+        if (w.second_name) std::filesystem::create_hard_link(file, other);
         env.Service().ClearRequestTargets();
         env.Headless().SetWhileBoxOpen([&](const Box& box) {
             if (box.text.rfind("Hcol is allowable between ", 0) == 0) w.save(file, theirs);
@@ -656,9 +661,56 @@ TEST_F(WorkbookBatch, AnotherProgramsSaveDuringTheBatchStaysAndTheResultsGoBesid
         ExpectOtherPartsKept(beside);
         std::vector<std::string> names = folder.Names();
         std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, (std::vector<std::string>{"cases (results).xlsx", "cases.xlsx"})) << w.how;
+        std::vector<std::string> expected = {"cases (results).xlsx", "cases.xlsx"};
+        if (w.second_name) {
+            expected.push_back("other.xlsx");
+            std::ifstream second(other, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(second), {}), theirs) << w.how;
+            std::filesystem::remove(other);
+        }
+        EXPECT_EQ(names, expected) << w.how;
         std::filesystem::remove(beside);
     }
+}
+
+// A workbook written over in place at the end of the batch (it has a second name):
+// a save that fails there keeps the results in a copy the error names, and one in a
+// folder that takes no new file says that it went without one.
+TEST_F(WorkbookBatch, TheSaveInPlaceKeepsTheResultsOrSaysItHadNoCopy) {
+    const std::string rows = Case(2, "100", "20", "4000", "5000", Str("E2", "A1"), kBeam, "500");
+    const std::filesystem::path other = folder / "other.xlsx", copy = folder / "cases (saved copy).xlsx";
+    parts = fx::Workbook(fx::SheetXml(rows), fx::SharedStrings({}));
+    fx::Write(file, parts);
+    std::filesystem::create_hard_link(file, other);
+    const std::vector<Box> before = {{ui::BoxKind::Message, file.string()}};
+    struct Reset {
+        ~Reset() { sheet::SetSaveTestHooks({}); }
+    } reset;
+    sheet::SaveTestHooks failing;
+    failing.failure = [](sheet::SaveStep step) { return step == sheet::SaveStep::SecondHalf ? EIO : 0; };
+    sheet::SetSaveTestHooks(failing);
+    ASSERT_FALSE(RunBatchOnFile());
+    std::vector<Box> expected = before;
+    expected.push_back(ErrorBox("Cannot save the workbook \"" + file.string() + "\": Input/output error. The "
+                                "workbook is as it was; the saved workbook is kept in \"" + copy.string() + "\"."));
+    EXPECT_EQ(env.Headless().TakeBoxes(), expected);
+    EXPECT_EQ(fx::Read(other), parts);
+    EXPECT_EQ(Cell(2, 60, copy), Variant(4000.0));
+    std::filesystem::remove(copy);
+
+    sheet::SaveTestHooks no_new_file;
+    no_new_file.failure = [](sheet::SaveStep step) { return step == sheet::SaveStep::WriteTemporary ? EROFS : 0; };
+    sheet::SetSaveTestHooks(no_new_file);
+    ASSERT_TRUE(RunBatchOnFile());
+    expected = before;
+    expected.push_back({ui::BoxKind::Message, "The workbook \"" + file.string() + "\" is saved; it was written over "
+                                              "in place with no copy of the changes beside it first, since its folder "
+                                              "takes no new file (Read-only file system)."});
+    EXPECT_EQ(env.Headless().TakeBoxes(), expected);
+    EXPECT_EQ(Cell(2, 60, other), Variant(4000.0));
+    std::vector<std::string> names = folder.Names();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"cases.xlsx", "other.xlsx"}));
 }
 
 TEST_F(WorkbookBatch, ALockFileOfAnotherProgramIsToldAndTheBatchGoesOn) {
