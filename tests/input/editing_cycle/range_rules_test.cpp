@@ -93,6 +93,27 @@ TEST(RangeRules, EveryRulePassesAtItsBoundsAndFailsJustBeyondWithItsMessage) {
     EXPECT_EQ(Check(Id::MinAlphaL, "1E6"), std::nullopt) << "no maximum";
 }
 
+TEST(RangeRules, EachFloatingRuleWritesItsBoundsInItsOwnPicture) {
+    // Bounds with more decimals than any picture keeps tell the pictures apart: two
+    // decimals for the factors, three for the beam's Fy, the general form otherwise.
+    TInputLimits l = WindowLimits();
+    l.CoreRy = l.CoreOmegaH = l.CoreBeta = l.GussetRy = l.BeamRy = l.HeightToLength = {1.0625f, 1.4375f};
+    l.BeamFy = {0.0124f, 0.0476f};
+    const struct {
+        Id id;
+        const char* message;
+    } cases[] = {
+        {Id::CoreRy, "Ry,c is allowable between 1.06 and 1.44."},
+        {Id::CoreOmegaH, "\u03A9h is allowable between 1.06 and 1.44."},
+        {Id::CoreBeta, "\u03B2 is allowable between 1.06 and 1.44."},
+        {Id::GussetRy, "Ry,g is allowable between 1.06 and 1.44."},
+        {Id::BeamFy, "Fy,b is allowable between 0.012tonf/mm^2 and 0.048tonf/mm^2."},
+        {Id::BeamRy, "Ry,b is allowable between 1.0625 and 1.4375."},
+        {Id::HeightToLength, "Height/Width is allowable between 1.0625 and 1.4375."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RangeMessage(RangeRuleOf(c.id, l)), c.message);
+}
+
 TEST(RangeRules, BoundsAreTheSinglePrecisionLimitsWidened) {
     // Seventeen digits name one double, which is the float exactly.
     EXPECT_EQ(static_cast<double>(RangeRuleOf(Id::CoreBeta, WindowLimits()).Min), 1.0999900102615356);
