@@ -292,6 +292,10 @@ bool DOVEREForm::ReadRunResult() {
             ReadResultInto(parsed, family, state);
             // The check tables show it after every fill.
             (void)ResultNumber(parsed, "K_eff", nullptr);
+            // Without these the check grid and the BRB grid write nothing and would
+            // go on showing the last result's values beside this one.
+            (void)ResultNumber(parsed, "DCR_1", nullptr);
+            (void)ResultNumber(parsed, "P_y", nullptr);
             CheckShownNumbers(parsed, family, WorkbookRowRunning);
             complete = true;
         } catch (const jsonxx::MissingKey& e) {

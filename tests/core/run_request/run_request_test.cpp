@@ -293,6 +293,19 @@ TEST_F(RunRequest, StiffnessAdjustmentSendsItsTargetsAndSwitches) {
         << adjust;
 }
 
+TEST_F(RunRequest, WithoutTheStiffnessAdjustmentNeitherOfItsWaysIsSwitchedOn) {
+    form->CheckBox_adjust_Keff->SetCheckedSilent(false);
+    form->Edit_Keff_req->SetText("12.5");
+    form->CheckBox_TargetLc->SetCheckedSilent(true);
+    form->CheckBox_LcToLwp->SetCheckedSilent(true);
+    const std::string adjust = MemberText(Build(), "Adjust");
+    EXPECT_NE(adjust.find("\"Switch_of_Auto_Adjust_The_K_eff\":false,\"K_eff_req\":0,"
+                          "\"Switch_of_Adjust_The_K_eff_by_Target_Lc\":false,"
+                          "\"Switch_of_Adjust_The_K_eff_by_Lc_to_Lwp\":false}"),
+              std::string::npos)
+        << adjust;
+}
+
 TEST_F(RunRequest, AnEditThatIsNoNumberStopsTheBuildAndKeepsTheLastText) {
     const std::string before = Build();
     form->LabeledEdit_F_y_b->SetText("0.03x");

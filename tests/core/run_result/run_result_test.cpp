@@ -349,6 +349,14 @@ TEST_F(RunResult, AReplyThatIsNoCompleteResultKeepsThePreviousOneWhole) {
         return result.dump();
     };
     const std::string chevron = Fixture("run-result-chevron-welded.json");
+    // A guard key removed, and a failed check where a stale list would show a pass.
+    const auto without_check_guard = [](std::string text, const char* side, const char* key) {
+        nlohmann::ordered_json result = nlohmann::ordered_json::parse(text);
+        (side ? result[side] : result).erase(key);
+        result["DCR_2"] = 3.0;
+        if (result.contains("LEFT")) result["LEFT"]["DCR_2"] = 3.0;
+        return result.dump();
+    };
     const std::string diagonal_bolted = Fixture("run-result-diagonal-bolted.json");
     const Case cases[] = {
         {"a length beyond single precision", Wrapped(with_number(diagonal, nullptr, "L_wp", 1e39)), false,
@@ -373,6 +381,15 @@ TEST_F(RunResult, AReplyThatIsNoCompleteResultKeepsThePreviousOneWhole) {
          incomplete + " Result key \"K_eff\" is missing or not a number."},
         {"not JSON", Wrapped("design failed"), false, incomplete},
         {"empty reply", "", false, incomplete + " Result key \"SAVE_ZORV_FILE_PATH\" is missing or not a text."},
+        // The grids write nothing without these, so the last result's values
+        // would stand beside the new one.
+        {"no first check ratio, beside a failed check", Wrapped(without_check_guard(diagonal, nullptr, "DCR_1")),
+         false, incomplete + " Result key \"DCR_1\" is missing or not a number."},
+        {"a Chevron result without its top-level first check ratio",
+         Wrapped(without_check_guard(chevron, nullptr, "DCR_1")), true,
+         incomplete + " Result key \"DCR_1\" is missing or not a number."},
+        {"a Chevron result without its top-level yield capacity", Wrapped(without_check_guard(chevron, nullptr, "P_y")),
+         true, incomplete + " Result key \"P_y\" is missing or not a number."},
         {"a Chevron result without its sides", Wrapped(diagonal), true,
          incomplete + " Result key \"LEFT\" is missing or not an object."},
         {"a side's number beyond single precision", Wrapped(with_number(chevron, "RIGHT", "K_eff", 1e300)), true,
@@ -399,6 +416,9 @@ TEST_F(RunResult, AReplyThatIsNoCompleteResultKeepsThePreviousOneWhole) {
         const SideValueTable sides = form->SideValues;
         const TReportPaths paths = form->ReportPaths;
         const std::vector<float> gauges = form->GaugeValues;
+        std::vector<std::string> checks, brb;
+        for (int r = 0; r < 21; ++r) checks.push_back(form->StringGrid_DCR->Cells(1, r));
+        for (int r = 0; r < 11; ++r) brb.push_back(form->StringGrid_BRB->Cells(1, r));
 
         env.Service().FailMethod("RUN_ZORV_PROJECT", ReplyFault(c.body));
         EXPECT_FALSE(form->RunDesign()) << "no fresh result";
@@ -413,6 +433,8 @@ TEST_F(RunResult, AReplyThatIsNoCompleteResultKeepsThePreviousOneWhole) {
         EXPECT_EQ(form->SideValues, sides);
         EXPECT_EQ(form->ReportPaths.TextReport, paths.TextReport);
         EXPECT_EQ(form->GaugeValues, gauges);
+        for (int r = 0; r < 21; ++r) EXPECT_EQ(form->StringGrid_DCR->Cells(1, r), checks[r]) << "check row " << r;
+        for (int r = 0; r < 11; ++r) EXPECT_EQ(form->StringGrid_BRB->Cells(1, r), brb[r]) << "BRB row " << r;
         EXPECT_FALSE(form->Panel_RUN->Visible()) << "no verdict for inputs that were not designed";
         EXPECT_FALSE(form->GroupBoxRUN->Visible());
         env.Headless().TakeBoxes();

@@ -268,6 +268,11 @@ protected:
         right["tan_phi"] = left["tan_phi"] * 0.9f;
         right["D_j"] = left["D_j"] - 40;
         right["L_c"] = left["L_c"] + 200;
+        // And a wider, thicker, longer casing and thicker stiffeners.
+        right["D_t"] = left["D_t"] + 30;
+        right["t"] = left["t"] + 3;
+        right["L_sc"] = left["L_sc"] + 150;
+        right["t_sf"] = left["t_sf"] + 6;
     }
 };
 
@@ -320,6 +325,49 @@ TEST_F(ChevronElevation, TheRightSideIsTheLeftDrawingMirroredFromTheRightValues)
     std::vector<Point> cores = core(left);
     for (Point p : core(right)) cores.push_back(Mirrored(p, L));
     EXPECT_TRUE(SamePoints(Polygons(Record([&] { form->DrawFrameView(); }), form->GlPalette.CoreColor), cores));
+}
+
+TEST_F(ChevronElevation, EachBraceHasItsOwnCasingAndEachCornerPlateItsOwnStiffeners) {
+    std::map<std::string, float>& left = form->SideValues["LEFT"];
+    std::map<std::string, float>& right = form->SideValues["RIGHT"];
+    const float L = form->FrameValues.L_beam;
+    using Side = std::map<std::string, float>;
+
+    // The casing from the end of L_n, its outer box and the inner faces of its walls.
+    form->ShowFrame = form->ShowRL = form->ShowGusset = false;
+    auto casing = [&](Side& side) {
+        const float from = side["Shrink_Ratio_DOWN"] * side["L_wp"] + side["L_w"] + side["L_n"];
+        const float to = from + side["L_sc"], half = side["D_t"] / 2, inner = half - side["t"];
+        std::vector<Point> points;
+        for (float y : {-half, half, -inner, inner})
+            for (float x : {from, to}) points.push_back(OnBrace(side["tan_phi"], x, y));
+        return points;
+    };
+    std::vector<Point> casings = casing(left);
+    for (Point p : casing(right)) casings.push_back(Mirrored(p, L));
+    EXPECT_TRUE(SamePoints(Polygons(Record([&] { form->DrawFrameView(); }), form->GlPalette.CasingColor), casings));
+
+    // The lower corner plates' stiffeners, each as thick as its own side's t_sf, along
+    // the level and the plumb free edge that each plate has.
+    form->ShowBRB = false;
+    form->ShowGusset = true;
+    SetQuietly(form->CheckBox_Stiffener, true);
+    auto stiffeners = [&](Side& side, float column) {
+        EXPECT_EQ(side["Gusset_Plate_down_y2"], side["down_L_v"]);
+        EXPECT_EQ(side["Gusset_Plate_down_x1"], side["down_L_h"]);
+        const float x = column / 2, y = form->FrameValues.d_b_down / 2, t = side["t_sf"];
+        return Joined(Box(x, y + side["down_L_v"] + t / 2, x + side["Gusset_Plate_down_x2"] - 50,
+                          y + side["down_L_v"] + 1.5f * t),
+                      Box(x + side["down_L_h"] - t / 2, y, x + side["down_L_h"] + t / 2,
+                          y + side["Gusset_Plate_down_y1"] - 50));
+    };
+    std::vector<Point> plates = stiffeners(left, left["d_c_left"]);
+    for (Point p : stiffeners(right, right["d_c_right"])) plates.push_back(Mirrored(p, L));
+    // (The middle plate's own stiffener stands at mid-span.)
+    std::vector<Point> corners;
+    for (Point p : Polygons(Record([&] { form->DrawFrameView(); }), form->GlPalette.StiffenerColor))
+        if (std::fabs(p.x - L / 2) > 500) corners.push_back(p);
+    EXPECT_TRUE(SamePoints(corners, plates));
 }
 
 TEST_F(ChevronElevation, HasNoUpperCornerPlatesNorTheirStiffeners) {

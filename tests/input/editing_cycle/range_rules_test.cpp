@@ -93,6 +93,72 @@ TEST(RangeRules, EveryRulePassesAtItsBoundsAndFailsJustBeyondWithItsMessage) {
     EXPECT_EQ(Check(Id::MinAlphaL, "1E6"), std::nullopt) << "no maximum";
 }
 
+TEST(RangeRules, EachFloatingRuleWritesItsBoundsInItsOwnPicture) {
+    // Bounds with more decimals than any picture keeps tell the pictures apart: two
+    // decimals for the factors, three for the beam's Fy, the general form otherwise.
+    TInputLimits l = WindowLimits();
+    l.CoreRy = l.CoreOmegaH = l.CoreBeta = l.GussetRy = l.BeamRy = l.HeightToLength = {1.0625f, 1.4375f};
+    l.BeamFy = {0.0124f, 0.0476f};
+    const struct {
+        Id id;
+        const char* message;
+    } cases[] = {
+        {Id::CoreRy, "Ry,c is allowable between 1.06 and 1.44."},
+        {Id::CoreOmegaH, "\u03A9h is allowable between 1.06 and 1.44."},
+        {Id::CoreBeta, "\u03B2 is allowable between 1.06 and 1.44."},
+        {Id::GussetRy, "Ry,g is allowable between 1.06 and 1.44."},
+        {Id::BeamFy, "Fy,b is allowable between 0.012tonf/mm^2 and 0.048tonf/mm^2."},
+        {Id::BeamRy, "Ry,b is allowable between 1.0625 and 1.4375."},
+        {Id::HeightToLength, "Height/Width is allowable between 1.0625 and 1.4375."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RangeMessage(RangeRuleOf(c.id, l)), c.message);
+}
+
+TEST(RangeRules, EachRuleReadsItsOwnLimit) {
+    // Every limit its own, where the window gives some of them the same bounds.
+    TInputLimits l;
+    l.ColumnHeight = {1001.0f, 2001.0f};
+    l.BeamLength = {1002.0f, 2002.0f};
+    l.ColumnDepth = {1003.0f, 2003.0f};
+    l.BeamDepth = {1004.0f, 2004.0f};
+    l.SlabThickness = {1005.0f, 2005.0f};
+    l.ClearLeft = {1006.0f, 2006.0f};
+    l.ClearRight = {1007.0f, 2007.0f};
+    l.ClearUpper = {1008.0f, 2008.0f};
+    l.ClearLower = {1009.0f, 2009.0f};
+    l.HeightToLength = {1.5f, 2.5f};
+    l.CoreRy = {1.25f, 1.75f};
+    l.CoreOmegaH = {1.3125f, 1.6875f};
+    l.CoreBeta = {1.0625f, 1.4375f};
+    l.GussetRy = {1.5f, 2.0f};
+    l.BeamFy = {0.015625f, 0.03125f};
+    l.BeamRy = {1.75f, 2.25f};
+    const struct {
+        Id id;
+        const char* message;
+    } cases[] = {
+        {Id::ColumnHeight, "Hcol is allowable between 1001mm and 2001mm."},
+        {Id::BeamLength, "Lbeam is allowable between 1002mm and 2002mm."},
+        {Id::LeftColumnDepth, "dc,left is allowable between 1003mm and 2003mm."},
+        {Id::RightColumnDepth, "dc,right is allowable between 1003mm and 2003mm."},
+        {Id::UpperBeamDepth, "db,up is allowable between 1004mm and 2004mm."},
+        {Id::LowerBeamDepth, "db,down is allowable between 1004mm and 2004mm."},
+        {Id::SlabThickness, "Thickness of slab is allowable between 1005mm and 2005mm."},
+        {Id::LeftClear, "The clear distance is allowable between 1006mm and 2006mm."},
+        {Id::RightClear, "The clear distance is allowable between 1007mm and 2007mm."},
+        {Id::UpperClear, "The clear distance is allowable between 1008mm and 2008mm."},
+        {Id::LowerClear, "The clear distance is allowable between 1009mm and 2009mm."},
+        {Id::HeightToLength, "Height/Width is allowable between 1.5 and 2.5."},
+        {Id::CoreRy, "Ry,c is allowable between 1.25 and 1.75."},
+        {Id::CoreOmegaH, "\u03A9h is allowable between 1.31 and 1.69."},
+        {Id::CoreBeta, "\u03B2 is allowable between 1.06 and 1.44."},
+        {Id::GussetRy, "Ry,g is allowable between 1.5 and 2."},
+        {Id::BeamFy, "Fy,b is allowable between 0.016tonf/mm^2 and 0.031tonf/mm^2."},
+        {Id::BeamRy, "Ry,b is allowable between 1.75 and 2.25."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RangeMessage(RangeRuleOf(c.id, l)), c.message);
+}
+
 TEST(RangeRules, BoundsAreTheSinglePrecisionLimitsWidened) {
     // Seventeen digits name one double, which is the float exactly.
     EXPECT_EQ(static_cast<double>(RangeRuleOf(Id::CoreBeta, WindowLimits()).Min), 1.0999900102615356);

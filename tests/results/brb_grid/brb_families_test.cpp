@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -188,8 +189,8 @@ protected:
         for (const auto& box : env.Headless().TakeBoxes()) ADD_FAILURE() << "unexpected box: " << box.text;
     }
 
-    // The family's sample with values of its own, read as a run of that bay reads it.
-    void Read(const Family& family) {
+    // The family's sample with values of its own.
+    static json Sample(const Family& family) {
         json result = json::parse(testing_support::ReadFile(
             testing_support::FixturePath(std::string("run-result-") + family.name + ".json")));
         GiveOwnValues(result, family.top);
@@ -197,11 +198,20 @@ protected:
             GiveOwnValues(result["LEFT"], family.left);
             GiveOwnValues(result["RIGHT"], family.right);
         }
+        return result;
+    }
+
+    // A result read as a run of the family's bay reads it.
+    bool ReadAs(const Family& family, const json& result) {
         form->CfgText = family.cfg;
         form->CtypeText = family.ctype;
-        form->FillPartRadio(2);
         form->ReplyText = result.dump();
-        ASSERT_TRUE(form->ReadRunResult());
+        return form->ReadRunResult();
+    }
+    void Read(const Family& family) {
+        form->CfgText = family.cfg;
+        form->FillPartRadio(2);
+        ASSERT_TRUE(ReadAs(family, Sample(family)));
     }
 
     // A view and a side as the user picks them, then the grid filled afresh.
@@ -211,6 +221,12 @@ protected:
         if (form->CfgText == "Chevron") form->RadioGroup_Part->SetItemIndex(side);
         form->StringGrid_BRB->ClearCol(1);
         form->ShowCheckTables();
+    }
+
+    std::vector<std::string> ValueColumn() const {
+        std::vector<std::string> texts;
+        for (int r = 0; r < form->StringGrid_BRB->RowCount(); ++r) texts.push_back(form->StringGrid_BRB->Cells(1, r));
+        return texts;
     }
 
     template <std::size_t N>
@@ -251,6 +267,129 @@ TEST_F(BrbFamilies, EachFamilyShowsItsOwnResultInEveryView) {
         Expect(kMiddleGusset, f - 2);
         Show(3, 2);
         Expect(kRightGusset, f - 2);
+    }
+}
+
+// A number out of single precision under a key that one BRB view of the bay shows,
+// and nothing else of the run reads: the result is refused whole, whichever view
+// reads it. A Diagonal bay and a Chevron bolted bay's brace views read the top
+// level; a Chevron welded bay and every Chevron gusset view read the side tables,
+// whose reader refuses it.
+struct OutOfRange {
+    const char* side;  // the side object that holds the key; nullptr: the top level
+    const char* key;
+    double value;
+    const char* shown;  // the value in the message
+};
+struct ViewCase {
+    int view;  // 0 Summary, 1 Core, 2 Casing, 3 Gusset
+    int part;  // the side item shown in a Chevron bay
+    std::vector<OutOfRange> keys;
+};
+
+// Keys that, in a Diagonal bay, only the named view reads.
+const std::vector<ViewCase> kDiagonalViews = {
+    {0, 0, {{nullptr, "P_max", 1e300, "1e+300"}, {nullptr, "Theda_y", -1e300, "-1e+300"}}},
+    {1, 0, {{nullptr, "T_w", 1e39, "1e+39"}, {nullptr, "L_s", -3.5e38, "-3.5e+38"}}},
+    {2, 0, {{nullptr, "I_sc_required", 1e300, "1e+300"}, {nullptr, "I_sc_designed", 3.5e38, "3.5e+38"}}},
+    {3,
+     0,
+     {{nullptr, "down_T_b", 1e300, "1e+300"},
+      {nullptr, "down_T_c", -1e39, "-1e+39"},
+      {nullptr, "down_L_sf_h", 1e39, "1e+39"},
+      {nullptr, "down_L_sf_v", 1e300, "1e+300"},
+      {nullptr, "up_T_b", -1e300, "-1e+300"},
+      {nullptr, "up_T_c", 1e300, "1e+300"},
+      {nullptr, "up_L_sf_h", 3.5e38, "3.5e+38"},
+      {nullptr, "up_L_sf_v", 1e39, "1e+39"}}},
+};
+
+// A Chevron welded bay: every view reads a side, the middle plate's Tb the top level.
+const std::vector<ViewCase> kChevronWeldedViews = {
+    {0, 0, {{"LEFT", "P_max", 1e300, "1e+300"}}},
+    {0, 2, {{"RIGHT", "Theda_y", -1e39, "-1e+39"}}},
+    {1, 0, {{"LEFT", "T_w", 1e39, "1e+39"}}},
+    {1, 2, {{"RIGHT", "L_s", 1e300, "1e+300"}}},
+    {2, 0, {{"LEFT", "I_sc_designed", -1e300, "-1e+300"}}},
+    {2, 2, {{"RIGHT", "I_sc_required", 3.5e38, "3.5e+38"}}},
+    {3, 0, {{"LEFT", "down_T_b", 1e300, "1e+300"}}},
+    {3, 1, {{nullptr, "Tb_mid", 1e39, "1e+39"}}},
+    {3, 2, {{"RIGHT", "down_L_sf_v", -1e300, "-1e+300"}}},
+};
+
+// A Chevron bolted bay: its brace views read the top level, where nothing else of
+// the run reads these keys; its gusset view reads the sides.
+const std::vector<ViewCase> kChevronBoltedViews = {
+    {0,
+     2,
+     {{nullptr, "P_y", 1e300, "1e+300"},
+      {nullptr, "P_max", 1e39, "1e+39"},
+      {nullptr, "Q_factor", -1e300, "-1e+300"},
+      {nullptr, "Alpha_L", 1e300, "1e+300"},
+      {nullptr, "Theda_y", 3.5e38, "3.5e+38"},
+      {nullptr, "L_wp", 1e300, "1e+300"},
+      {nullptr, "L_brb", -1e39, "-1e+39"},
+      {nullptr, "Le_lower", 1e300, "1e+300"},
+      {nullptr, "Le_upper", 1e39, "1e+39"}}},
+    {1,
+     0,
+     {{nullptr, "L_c", 1e300, "1e+300"},   {nullptr, "t_c", 1e39, "1e+39"},     {nullptr, "B_c", -1e300, "-1e+300"},
+      {nullptr, "D_c", 1e300, "1e+300"},   {nullptr, "A_c", 3.5e38, "3.5e+38"}, {nullptr, "L_t", 1e300, "1e+300"},
+      {nullptr, "A_t", 1e39, "1e+39"},     {nullptr, "L_j", 1e300, "1e+300"},   {nullptr, "L_x", -1e39, "-1e+39"},
+      {nullptr, "L_n", 1e300, "1e+300"},   {nullptr, "L_w", 1e300, "1e+300"},   {nullptr, "T_w", 1e39, "1e+39"},
+      {nullptr, "t_j", 1e300, "1e+300"},   {nullptr, "B_j", -1e300, "-1e+300"}, {nullptr, "D_j", 1e300, "1e+300"},
+      {nullptr, "A_j", 1e39, "1e+39"},     {nullptr, "L_s", 1e300, "1e+300"},   {nullptr, "t_g_s", 1e300, "1e+300"}}},
+    {2,
+     2,
+     {{nullptr, "D_t_required", 1e300, "1e+300"},
+      {nullptr, "D_t", 1e39, "1e+39"},
+      {nullptr, "t", -1e300, "-1e+300"},
+      {nullptr, "I_sc_required", 1e300, "1e+300"},
+      {nullptr, "I_sc_designed", 3.5e38, "3.5e+38"},
+      {nullptr, "L_sc", 1e300, "1e+300"}}},
+    {3, 0, {{"LEFT", "down_T_c", 1e300, "1e+300"}}},
+    {3, 1, {{nullptr, "Tb_mid", -1e39, "-1e+39"}}},
+    {3, 2, {{"RIGHT", "down_L_sf_h", 1e39, "1e+39"}}},
+};
+
+TEST_F(BrbFamilies, ANumberOutOfRangeThatOneViewShowsRefusesTheResultAndKeepsThePreviousOne) {
+    const std::vector<ViewCase>* views[] = {&kDiagonalViews, &kDiagonalViews, &kChevronWeldedViews,
+                                            &kChevronBoltedViews};
+    for (std::size_t f = 0; f < std::size(kFamilies); ++f) {
+        const Family& family = kFamilies[f];
+        const json sample = Sample(family);
+        for (const ViewCase& view : *views[f]) {
+            for (const OutOfRange& bad : view.keys) {
+                SCOPED_TRACE(std::string(family.name) + ", view " + std::to_string(view.view) + ", part " +
+                             std::to_string(view.part) + ": " + (bad.side ? bad.side : "top") + " " + bad.key);
+                Read(family);
+                Show(view.view, view.part);
+                const std::vector<std::string> shown = ValueColumn();
+                const double held = (bad.side ? sample.at(bad.side) : sample).at(bad.key).get<double>();
+                const SideValueTable sides = form->SideValues;
+                const TBraceValues brace = form->BraceValues;
+                const std::size_t keys = form->ResultObject.size();
+
+                json result = sample;
+                (bad.side ? result[bad.side] : result)[bad.key] = bad.value;
+                EXPECT_FALSE(ReadAs(family, result));
+                const std::string where = bad.side ? std::string(" in \"") + bad.side + "\"" : "";
+                EXPECT_EQ(env.Headless().TakeBoxes(),
+                          (std::vector<ui::HeadlessBackend::Box>{testing_support::ErrorBox(
+                              std::string("The design service answered without a complete result. Result key \"") +
+                              bad.key + "\"" + where + " holds a number out of range: " + bad.shown + ".")}));
+
+                // The grid, the result and the side tables are the previous result's.
+                EXPECT_EQ(ValueColumn(), shown);
+                const jsonxx::Object& kept = form->ResultObject;
+                EXPECT_EQ(kept.size(), keys);
+                EXPECT_EQ((bad.side ? kept.get<jsonxx::Object>(bad.side) : kept).get<double>(bad.key), held);
+                EXPECT_EQ(form->SideValues, sides);
+                EXPECT_EQ(std::memcmp(&brace, &form->BraceValues, sizeof brace), 0);
+                Show(view.view, view.part);
+                EXPECT_EQ(ValueColumn(), shown) << "filled again from the result held";
+            }
+        }
     }
 }
 

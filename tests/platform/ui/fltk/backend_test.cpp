@@ -15,12 +15,15 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/fltk/fltk_backend.h"
 #include "platform/ui/fltk/views.h"
 #include "platform/ui/scoped_disable.h"
 #include "platform/ui/ui.h"
+#include "x_pointer.h"
 #include "xvfb_display.h"
 
 namespace {
@@ -778,6 +781,84 @@ TEST_F(Desktop, PaintNowShowsWhatAHandlerChangedBeforeTheHandlerEnds) {
     EXPECT_TRUE(Near(hole_after, settled)) << Str(hole_after) << " where the window shows " << Str(settled);
     EXPECT_TRUE(Near(lamp_before, {255, 0, 0})) << "nothing was drawn before: " << Str(lamp_before);
     EXPECT_TRUE(Near(lamp_after, {0, 255, 0})) << Str(lamp_after);
+}
+
+TEST_F(Desktop, TheWindowShowsTheWaitPointerWhileARunWaitsAndTheArrowAfter) {
+    testing_x::PointerProbe probe;
+    if (!probe.Open()) GTEST_SKIP() << "the X server has no XFIXES to read the pointer with";
+    const testing_x::PointerImage wait = probe.Wait(), arrow = probe.Arrow();
+    ASSERT_FALSE(testing_x::SamePointer(wait, arrow)) << testing_x::Describe(wait);
+    using testing_x::Describe;
+    using testing_x::SamePointer;
+
+    // The window's free corner, a grid, a panel and a group box.
+    const std::pair<int, int> spots[] = {{620, 460},
+                                         {CX(form_->Grid), CY(form_->Grid)},
+                                         {CX(form_->Panel_Lamp), CY(form_->Panel_Lamp)},
+                                         {CX(form_->Box_Frame) + 120, CY(form_->Box_Frame) + 90}};
+    probe.MoveTo(window_, spots[0].first, spots[0].second);
+    RunFor(50);
+    ASSERT_TRUE(SamePointer(probe.Shown(), arrow)) << "before the run: " << Describe(probe.Shown());
+
+    // A run as the design run is: the hourglass, the window shown, then a wait for the
+    // service that lets no event through; the arrow however it ends.
+    std::vector<testing_x::PointerImage> during;
+    form_->on_click = [&](TObject* sender) {
+        if (sender != form_->Button_Go) return;
+        form_->SetCursor(crHourGlass);
+        ui::PaintNow();
+        for (const auto& [x, y] : spots) {
+            probe.MoveTo(window_, x, y);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            during.push_back(probe.Shown());
+        }
+        form_->SetCursor(crArrow);
+    };
+    Click(CX(form_->Button_Go), CY(form_->Button_Go));
+    ASSERT_EQ(during.size(), std::size(spots));
+    for (std::size_t i = 0; i < during.size(); ++i)
+        EXPECT_TRUE(SamePointer(during[i], wait))
+            << "at " << spots[i].first << "," << spots[i].second << ": " << Describe(during[i]);
+    // Once the run has ended, without the pointer moving.
+    RunFor(50);
+    EXPECT_TRUE(SamePointer(probe.Shown(), arrow)) << "after the run: " << Describe(probe.Shown());
+
+    // A run that raises: the error box comes, and the window has the arrow again.
+    form_->on_click = [&](TObject* sender) {
+        if (sender != form_->Button_Go) return;
+        form_->SetCursor(crHourGlass);
+        ui::PaintNow();
+        during.assign(1, probe.Shown());
+        throw Exception("[Error] Check the connection(Port: 80,8080,8081)!");
+    };
+    struct Closer {
+        ui::FltkBackend* backend;
+        testing_x::PointerProbe* probe;
+        Fl_Window* window;
+        std::vector<testing_x::PointerImage> over_window;
+        static void Run(void* data) {
+            auto* c = static_cast<Closer*>(data);
+            if (Fl_Window* box = c->backend->OpenBox(); box && box->shown()) {
+                c->probe->MoveTo(c->window, 620, 460);
+                c->over_window.push_back(c->probe->Shown());
+                box->hide();
+                return;
+            }
+            Fl::repeat_timeout(0.02, Run, data);
+        }
+    } closer{backend_.get(), &probe, window_, {}};
+    Fl::add_timeout(0.02, Closer::Run, &closer);
+    Click(CX(form_->Button_Go), CY(form_->Button_Go));
+    Fl::remove_timeout(Closer::Run, &closer);
+    ASSERT_EQ(backend_->Boxes().size(), 1u);
+    ASSERT_EQ(during.size(), 1u);
+    EXPECT_TRUE(SamePointer(during[0], wait)) << Describe(during[0]);
+    ASSERT_EQ(closer.over_window.size(), 1u);
+    EXPECT_TRUE(SamePointer(closer.over_window[0], arrow)) << "while the error box is open: "
+                                                           << Describe(closer.over_window[0]);
+    probe.MoveTo(window_, spots[1].first, spots[1].second);
+    RunFor(50);
+    EXPECT_TRUE(SamePointer(probe.Shown(), arrow)) << "after the error box: " << Describe(probe.Shown());
 }
 
 TEST_F(Desktop, TabFollowsTheModelsOrderBeyondTheWindowEdge) {
