@@ -178,23 +178,31 @@ TEST_F(EndSignal, AHandlerThatLetsMessagesThroughSeesTheCloseAtItsNextPass) {
 }
 
 TEST_F(EndSignal, AnOpenBoxKeepsTheWindowUntilItsOk) {
-    EXPECT_EXIT(
-        {
-            Desktop d;
-            int closes_before_ok = -1;
-            After(0.05, [&] { ui::Dispatch([] { ShowMessage("Held"); }); });
-            After(0.3, [] { ::raise(SIGHUP); });
-            After(1.0, [&] {
-                closes_before_ok = d.form->closes;
-                Require(d.backend->OpenBox() != nullptr, "the box is still open");
-                d.backend->OpenBox()->hide();  // OK
-            });
-            d.app.Run();
-            Require(closes_before_ok == 0, "the window did not close while its box was open");
-            Require(d.form->closes == 1, "the close handler ran once after OK");
-            os::EndAsSignalled();
-        },
-        ::testing::KilledBySignal(SIGHUP), "");
+    // A box that a handler opened, and one opened outside any event (as a box asked
+    // for during a paint opens after it).
+    for (const bool in_event : {true, false}) {
+        SCOPED_TRACE(in_event ? "in an event" : "outside any event");
+        EXPECT_EXIT(
+            {
+                Desktop d;
+                int closes_before_ok = -1;
+                After(0.05, [&] {
+                    if (in_event) ui::Dispatch([] { ShowMessage("Held"); });
+                    else d.backend->ShowBox(ui::BoxKind::Message, "Held");
+                });
+                After(0.3, [] { ::raise(SIGHUP); });
+                After(1.0, [&] {
+                    closes_before_ok = d.form->closes;
+                    Require(d.backend->OpenBox() != nullptr, "the box is still open");
+                    d.backend->OpenBox()->hide();  // OK
+                });
+                d.app.Run();
+                Require(closes_before_ok == 0, "the window did not close while its box was open");
+                Require(d.form->closes == 1, "the close handler ran once after OK");
+                os::EndAsSignalled();
+            },
+            ::testing::KilledBySignal(SIGHUP), "");
+    }
 }
 
 }  // namespace
