@@ -40,10 +40,12 @@ desktop_wait() {
     return 1
 }
 
-# Xvfb on a display number it finds free; exports DISPLAY.
+# Xvfb on a display number it finds free; exports DISPLAY. It never resets: by default
+# it does when its last client goes, and a client that connects meanwhile waits for
+# ever (a window closed while the test looks for windows).
 desktop_start_xvfb() {
     exec 3>"$out/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 2>"$out/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 2>"$out/xvfb.log" &
     desktop_pids+=($!)
     exec 3>&-
     desktop_wait 100 test -s "$out/display" || fail "Xvfb did not start"

@@ -1,6 +1,7 @@
 #include "platform/ui/fltk/fltk_backend.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Menu_Window.H>
 #include <FL/Fl_Native_File_Chooser.H>
 #include <FL/Fl_Window.H>
 #include <fontconfig/fontconfig.h>
@@ -88,6 +89,21 @@ bool CoveredByLater(Fl_Widget* widget) {
         }
     }
     return false;
+}
+
+// An open drop-down list holds the pointer and the keys (FLTK's grab) and runs a loop of
+// its own. Escape closes it as the user's would, choosing nothing; its loop ends when
+// this event is over. True when a list was open.
+bool CloseOpenList() {
+    auto* list = dynamic_cast<Fl_Menu_Window*>(Fl::grab());
+    if (!list) return false;
+    static char no_text[] = "";
+    Fl::e_keysym = FL_Escape;
+    Fl::e_state = 0;
+    Fl::e_text = no_text;
+    Fl::e_length = 0;
+    Fl::handle(FL_KEYBOARD, list);
+    return true;
 }
 
 }  // namespace
@@ -406,7 +422,19 @@ void FltkBackend::Pump(void* data) {
         self->app_.ProcessMessages();
         --self->pumping_;
     }
+    if (!self->painting_ && !self->syncing_) self->HeedEndSignal(false);
     self->ArmPump();
+}
+
+void FltkBackend::HeedEndSignal(bool top_level) {
+    if (end_signal_seen_ || os::EndSignal() == 0) return;
+    if (CloseOpenList()) return;
+    TForm* main = app_.MainForm();
+    // Outside any event only the top-level loop closes: a nested loop there is a box
+    // that opened after a paint, and the close waits for it.
+    if (!main || (!top_level && DispatchDepth() == 0)) return;
+    end_signal_seen_ = true;
+    UserClose(main);
 }
 
 void FltkBackend::AfterEvents(bool top_level) {
@@ -432,12 +460,7 @@ void FltkBackend::RunLoop(TApplication& app) {
     while (!app.Terminated()) {
         Fl::wait(kPollSeconds);
         AfterEvents(true);
-        // Ctrl-C, kill or a logout closes the main window as its close box does, so
-        // that its close handler runs; here no box or run of an event is open.
-        if (!end_signal_seen_ && os::EndSignal() != 0) {
-            end_signal_seen_ = true;
-            if (TForm* main = app.MainForm()) UserClose(main);
-        }
+        HeedEndSignal(true);
     }
     // The windows go when the loop ends, before the forms are taken down.
     for (auto& [control, view] : views_)
@@ -446,9 +469,12 @@ void FltkBackend::RunLoop(TApplication& app) {
 }
 
 void FltkBackend::DispatchPendingInput() {
-    // From our own timeout FLTK is already handling events; during a paint or a sync
-    // nothing may run.
-    if (pumping_ || painting_ || syncing_) return;
+    // During a paint or a sync nothing may run.
+    if (painting_ || syncing_) return;
+    // A handler's message pass: a close that a signal asked for shows as ClosePending.
+    HeedEndSignal(false);
+    // From our own timeout FLTK is already handling events.
+    if (pumping_) return;
     CatchUp();
     Fl::check();
     AfterEvents(false);

@@ -122,6 +122,11 @@ private:
     void BuryWidgets();
     double WaitSeconds(double max_wait) const;
     static void Pump(void* self);
+    // Ctrl-C, kill or a logout closes the main window as its close box does, from
+    // whichever loop waits for the user: an open drop-down list closes first and the
+    // close follows its loop's end; inside an event (an open box, a handler that lets
+    // messages through) the close waits for that event, as the close box's does.
+    void HeedEndSignal(bool top_level);
     void ArmPump();
     static int EventDispatch(int event, Fl_Window* window);
 

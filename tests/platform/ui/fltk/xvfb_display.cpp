@@ -38,7 +38,10 @@ std::string Start() {
     posix_spawn_file_actions_addclose(&actions, fds[0]);
     posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    std::vector<std::string> args = {"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"};
+    // -noreset: a reset after the last client's end would hang a client that
+    // connects meanwhile (the next case's).
+    std::vector<std::string> args = {"Xvfb",         "-displayfd", "3",   "-screen", "0",
+                                     "1280x1024x24", "-nolisten",  "tcp", "-noreset"};
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
