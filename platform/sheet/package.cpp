@@ -219,6 +219,11 @@ std::vector<std::string> RemoveStaleTemporaries(const std::filesystem::path& fol
     return whole;
 }
 
+// The folder a file stands in; "." for a bare name.
+std::filesystem::path FolderOf(const std::filesystem::path& file) {
+    return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
+
 // The file a save writes into: the one behind a symbolic link, or the name itself
 // for a file that does not exist yet.
 std::string RealTarget(const std::string& file_name) {
@@ -527,7 +532,7 @@ struct Placed {
 Placed WriteBeside(const std::string& file_name, const std::string& bytes, mode_t mode, const std::string& reason) {
     namespace fs = std::filesystem;
     const fs::path path(file_name);
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const fs::path folder = FolderOf(path);
     const auto cannot = [&](const std::string& why) {
         return Exception("The workbook \"" + file_name + "\" " + reason +
                          " since it was opened and is left as it is; it cannot be saved beside it: " + why);
@@ -540,21 +545,19 @@ Placed WriteBeside(const std::string& file_name, const std::string& bytes, mode_
         temp = WriteTemporary(NumberedName(path, kBesideTag, 1), folder, path.filename().string(), nullptr,
                               beside_mode, bytes, placed.state);
     } catch (const Exception& e) {
-        throw cannot(e.Message() + " The changes could not be kept in another file.");
+        throw cannot(e.Message() + NotKept(false));
     }
     for (int number = 1; number <= 1000; ++number) {
         placed.file_name = NumberedName(path, kBesideTag, number);
         try {
             if (!PlaceWithoutReplacing(*temp, placed.file_name, bytes, beside_mode, placed.state)) continue;
         } catch (const Exception& e) {
-            throw cannot(e.Message() + " The saved workbook is kept in \"" + *temp +
-                         "\"; give it a name ending in .xlsx to open it.");
+            throw cannot(e.Message() + KeptIn(*temp, false));
         }
         SyncFolder(folder);
         return placed;
     }
-    throw cannot("every name for it is taken. The saved workbook is kept in \"" + *temp +
-                 "\"; give it a name ending in .xlsx to open it.");
+    throw cannot("every name for it is taken." + KeptIn(*temp, false));
 }
 
 // Gives a complete temporary file of the workbook a visible name that says what it
@@ -612,7 +615,7 @@ Placed PlaceBytes(const std::string& file_name, const std::string& target, const
                   const std::function<std::optional<std::string>()>& still_as_read, mode_t mode_read) {
     namespace fs = std::filesystem;
     const fs::path path(target);
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const fs::path folder = FolderOf(path);
     const auto changed = [&]() -> std::optional<std::string> {
         return still_as_read ? still_as_read() : std::nullopt;
     };
@@ -688,7 +691,7 @@ Placed ReplaceFile(const std::string& file_name, const std::string& bytes,
     namespace fs = std::filesystem;
     const std::string target = RealTarget(file_name);
     const fs::path path(target);
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const fs::path folder = FolderOf(path);
     std::vector<std::string> recovered;
     for (const std::string& temp : RemoveStaleTemporaries(folder, path.filename().string())) {
         try {
@@ -795,7 +798,7 @@ std::string WithKeptCopy(const std::string& file_name, const std::string& messag
         return message;
     }
     const fs::path path(target);
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const fs::path folder = FolderOf(path);
     // "<stem> (saved copy).<ext>" or "<stem> (saved copy <n>).<ext>"
     const std::string start = path.stem().string() + " (" + kCopyTag;
     const std::string end = ")" + path.extension().string();
