@@ -2,8 +2,10 @@
 // The signals that ask a program to end: SIGINT (Ctrl-C in a terminal), SIGTERM (kill,
 // a logout) and SIGHUP (a closed terminal). The first is only noted, so that the main
 // loop can close the main window as its close box does; a second one ends the process
-// at once, as that signal does by default. A signal the program was started with
-// ignored (nohup, a background job) stays ignored.
+// at once, as that signal does by default; only the first signal's twin, the same
+// signal once from the parent (run.sh passes signals on) and once from elsewhere, is
+// the same request. A signal the program was started with ignored (nohup, a background
+// job) stays ignored.
 
 namespace os {
 
