@@ -101,6 +101,8 @@ TEST_F(DetailRows, EachSideAndPlanPieceFillsItsShapeAndDrawsItsLinesAtItsStation
         std::vector<Point> fills;
         std::vector<Point> blanks;  // opaque background fills
         std::vector<Segment> lines;
+        // A flat core that keeps the D_c of the fixture, deeper than its plate.
+        bool deep_flat = false;
     };
     const std::vector<Segment> bands_lx = Joined({Edges(350, 550, 12), Edges(350, 550, 32)});
     const Case cases[] = {
@@ -118,6 +120,8 @@ TEST_F(DetailRows, EachSideAndPlanPieceFillsItsShapeAndDrawsItsLinesAtItsStation
          p.CoreColor, Corners(650, -60, 1650, 60), {}, Joined({Edges(650, 1650, 60), Outline(650, -10, 1650, 10)})},
         {"side core, flat: the plate alone", &DOVEREForm::DrawSideCore, "Flat", "Welded", p.CoreColor,
          Corners(650, -10, 1650, 10), {}, Outline(650, -10, 1650, 10)},
+        {"side core, flat with a D_c deeper than the plate: still the plate alone", &DOVEREForm::DrawSideCore,
+         "Flat", "Welded", p.CoreColor, Corners(650, -10, 1650, 10), {}, Outline(650, -10, 1650, 10), true},
         {"side transitions, cruciform", &DOVEREForm::DrawSideTransitions, "Cruciform", "Bolted", p.TransitionColor,
          Joined({Quad({550, -100}, {550, 100}, {650, 60}, {650, -60}),
                  Quad({1650, -60}, {1650, 60}, {1750, 100}, {1750, -100})}),
@@ -187,7 +191,7 @@ TEST_F(DetailRows, EachSideAndPlanPieceFillsItsShapeAndDrawsItsLinesAtItsStation
     for (const Case& c : cases) {
         SCOPED_TRACE(c.piece);
         form->BraceValues = brace;
-        if (std::string(c.core) == "Flat") MakeFlat();
+        if (std::string(c.core) == "Flat" && !c.deep_flat) MakeFlat();
         form->CoreType = c.core;
         form->CtypeText = c.ctype;
         const auto items = rows->Record([&] { (form->*c.draw)(); });

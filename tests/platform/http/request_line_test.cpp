@@ -1,5 +1,6 @@
 // The request as it reaches the wire, read by a bare loopback listener: the local
-// service accepts HTTP/1.0 as well, so only the raw head shows the version sent.
+// service accepts HTTP/1.0 as well, so only the raw head shows the version sent. The
+// listener also gives the replies that the local service never writes.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -10,16 +11,19 @@
 
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/http/TDSHTTP.h"
+#include "platform/text/exception.h"
 
 namespace {
 
-// Takes one connection, keeps its request head and answers 200 with a small body.
+// Takes one connection, keeps its request head and answers with the reply given.
 class HeadCatcher {
 public:
-    HeadCatcher() {
+    explicit HeadCatcher(std::string reply = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\n{}")
+        : reply_(std::move(reply)) {
         fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
@@ -60,11 +64,11 @@ private:
             if (n <= 0) break;
             head_.append(buffer, static_cast<std::size_t>(n));
         }
-        const std::string reply = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\n{}";
-        (void)::send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
+        (void)::send(client, reply_.data(), reply_.size(), MSG_NOSIGNAL);
         ::close(client);
     }
 
+    std::string reply_;
     int fd_ = -1;
     unsigned short port_ = 0;
     std::thread thread_;
@@ -88,6 +92,23 @@ TEST(RequestLine, IsGetThePathAndHttp11ForTheServicesHostAndPort) {
     ASSERT_NE(end_of_line, std::string::npos) << head;
     EXPECT_EQ(head.substr(0, end_of_line), "GET " + target + " HTTP/1.1");
     EXPECT_NE(head.find("\r\nHost: localhost:8080\r\n"), std::string::npos) << head;
+}
+
+TEST(RequestLine, ControlCharactersOfAStatusLineReachTheMessageAsBlanks) {
+    // A wrong server's reason phrase goes into the error box: a terminal escape or a
+    // tab must not reach it.
+    HeadCatcher catcher("HTTP/1.1 503 Busy\x1b[2J\tnow\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+    ASSERT_NE(catcher.Port(), 0);
+    const http::ScopedConnectTo route({"localhost:8080:127.0.0.1:" + std::to_string(catcher.Port())});
+    TDSHTTP client;
+    std::vector<unsigned char> stream = {'k', 'e', 'p', 't'};
+    try {
+        client.Get("http://localhost:8080/datasnap/rest/TServerMethods1/Get_Server_Version/", stream);
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "HTTP GET failed: the service answered 503 Busy [2J now");
+    }
+    EXPECT_EQ(std::string(stream.begin(), stream.end()), "kept");
 }
 
 }  // namespace
